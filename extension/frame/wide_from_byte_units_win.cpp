@@ -1,0 +1,21 @@
+#include <windows.h>
+
+#include <climits>
+#include <cstdlib>
+
+#include "wide_from_byte_units.h"
+
+size_t WideFromByteUnits(const char16_t* source, size_t count, char16_t* destination,
+                         size_t capacity) {
+  if (source == nullptr || destination == nullptr || capacity == 0) return 0;
+  char* narrow = static_cast<char*>(std::malloc(count + 1));
+  if (narrow == nullptr) return 0;
+  for (size_t i = 0; i < count; ++i) narrow[i] = static_cast<char>(source[i] & 0xFF);
+  narrow[count] = '\0';
+
+  const int limit = capacity > INT_MAX ? INT_MAX : static_cast<int>(capacity);
+  const int written =
+      MultiByteToWideChar(CP_ACP, 0, narrow, -1, reinterpret_cast<WCHAR*>(destination), limit);
+  std::free(narrow);
+  return written > 0 ? static_cast<size_t>(written - 1) : 0;
+}

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs a command inside a throwaway Wine prefix on a private headless
+# display: the prefix is made and booted first, the wineserver kept up for
+# the whole command (so Wine's services never hold a test runner's pipes),
+# and everything is torn down at the end.
+#
+#   scripts/with-wine.sh [--win32] COMMAND...
+set -uo pipefail
+
+arch=win64
+if [ "${1:-}" = "--win32" ]; then arch=win32; shift; fi
+
+prefix=$(mktemp -d "${TMPDIR:-/tmp}/korvain-wine.XXXXXX")
+export WINEPREFIX=$prefix WINEARCH=$arch
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A fixed user-interface language unless the caller chose one.
+export LC_ALL=${LC_ALL:-en_US.UTF-8}
+
+display=
+xvfb_pid=
+for n in $(seq 90 140); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
+done
+if [ -n "$display" ]; then
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$display"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+fi
+
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1
+  rm -rf "$prefix"
+}
+trap cleanup EXIT
+
+wineserver -p </dev/null >/dev/null 2>&1
+wine wineboot -i </dev/null >/dev/null 2>&1
+# Without a window manager, hiding a top-level window waits ~2 s for one.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+
+"$@"
