@@ -1,0 +1,48 @@
+# The two commands of the project: `make test` and `make demo`. Both install
+# what the machine lacks (as root), build every configuration, and then test
+# or demonstrate. Build folders go to $(BUILD), the package to $(DIST), what a
+# person looks at to out/. Parallel work trees may set BUILD and DIST apart.
+
+BUILD ?= build
+DIST ?= $(CURDIR)/dist
+CROSS_CONFIGS := x64 x86 x64-xp x86-xp
+CMAKE_GENERATOR := Ninja
+BUILD_TYPE ?= Release
+
+toolchain_x64 := cmake/mingw-x86_64.cmake
+toolchain_x86 := cmake/mingw-i686.cmake
+toolchain_x64-xp := cmake/mingw-x86_64.cmake
+toolchain_x86-xp := cmake/mingw-i686.cmake
+options_x64-xp := -DKORVAIN_XP=ON
+options_x86-xp := -DKORVAIN_XP=ON
+options_installer := -DKORVAIN_COMPONENT=installer
+
+.PHONY: all build test demo deps clean $(addprefix build-,native $(CROSS_CONFIGS) installer)
+
+all: build
+
+deps:
+	@bash scripts/ensure-packages.sh
+
+build: deps
+	@$(MAKE) --no-print-directory build-native $(addprefix build-,$(CROSS_CONFIGS)) build-installer
+
+build-native:
+	@cmake -S . -B $(BUILD)/native -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
+	  -DKORVAIN_DIST_ROOT=$(DIST) >/dev/null
+	@cmake --build $(BUILD)/native
+
+$(addprefix build-,$(CROSS_CONFIGS) installer): build-%:
+	@cmake -S . -B $(BUILD)/$* -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(toolchain_$(if $(filter installer,$*),x86,$*)) $(options_$*) \
+	  -DKORVAIN_DIST_ROOT=$(DIST) >/dev/null
+	@cmake --build $(BUILD)/$*
+
+test: build
+	@bash scripts/run-tests.sh $(BUILD) native $(CROSS_CONFIGS) installer
+
+demo: build
+	@bash scripts/demo.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(DIST) out
