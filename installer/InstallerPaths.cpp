@@ -1,0 +1,53 @@
+#include "InstallerPaths.h"
+
+#include <shlwapi.h>
+
+#include <vector>
+
+std::wstring GetInstallerDirectory() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(),
+                                            static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::wstring();
+    // A full buffer means the path may have been cut: try a larger one.
+    if (length < buffer.size() - 1) break;
+    if (buffer.size() >= 32768) return std::wstring();
+    buffer.resize(buffer.size() * 2);
+  }
+  PathRemoveFileSpecW(buffer.data());
+  return std::wstring(buffer.data());
+}
+
+std::wstring JoinPath(const std::wstring& first, const std::wstring& second) {
+  return first + L'\\' + second;
+}
+
+std::wstring JoinPath(const std::wstring& first, const std::wstring& second,
+                      const std::wstring& third) {
+  return JoinPath(JoinPath(first, second), third);
+}
+
+bool IsExistingFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+BOOL IsWow64() {
+  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+  BOOL bIsWow64 = FALSE;
+  HMODULE hKernel = GetModuleHandleW(L"kernel32");
+  if (!hKernel) return FALSE;
+  auto pfnIsWow64Process =
+      reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void (*)()>(
+          GetProcAddress(hKernel, "IsWow64Process")));
+  if (pfnIsWow64Process && !pfnIsWow64Process(GetCurrentProcess(), &bIsWow64)) bIsWow64 = FALSE;
+  return bIsWow64;
+}
+
+std::wstring BuildSubInstallerCommandLine(const std::wstring& subInstallerPath,
+                                          const std::wstring& infPath, bool bInfExists) {
+  std::wstring commandLine = L"\"" + subInstallerPath + L"\"";
+  if (bInfExists) commandLine += L" \"" + infPath + L"\"";
+  return commandLine;
+}
