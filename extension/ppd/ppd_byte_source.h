@@ -1,0 +1,35 @@
+// The reader's view of the PPD file: one byte at a time through a read
+// function, with one byte of look-ahead.
+#pragma once
+
+#include <cstdio>
+
+#include "ppd_text.h"
+
+// Returns the next byte (0-255) of `handle`, or -1 at the end of input.
+using PpdReadFunction = int (*)(void* handle);
+
+class PpdByteSource : public PpdObject {
+ public:
+  PpdByteSource(PpdReadFunction read, void* handle)
+      : readFunction(read), sourceHandle(handle) {}
+
+  PpdReadFunction readFunction;
+  int32_t lookAhead = -1;
+  void* sourceHandle;
+  // Set when the byte that ended the last word token was a line break, so
+  // the tokenizer can tell the next caller that a new line began.
+  bool bLineEndedLastToken = false;
+};
+
+int PeekPpdByte(PpdByteSource* source);
+int GetPpdByte(PpdByteSource* source);
+
+// The read function the extension uses over an open FILE stream. Windows
+// opens the file in text mode; elsewhere the file is opened in binary mode
+// and this function gives the same bytes as Windows' text mode would: a CR LF
+// pair arrives as LF, and byte 0x1A ends the input.
+int ReadPpdFileByte(void* file);
+
+// Opens a PPD for ReadPpdFileByte (text mode on Windows); null on failure.
+FILE* OpenPpdFile(const char* path);

@@ -1,0 +1,8 @@
+// Where the printer's PPD is: the data file of its PostScript driver.
+#pragma once
+
+#include <windows.h>
+
+// TRUE with the full path of the driver's data file in `path` (260 units,
+// cut there and always terminated), FALSE when the spooler cannot say.
+BOOL GetPpdPath(HANDLE heap, HANDLE printer, WCHAR* path);
