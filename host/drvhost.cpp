@@ -1,0 +1,139 @@
+// drvhost: plays the part of the PostScript driver for the extension.
+//
+//   drvhost info LIBRARY...
+// loads each library as the driver does, creates the plug-in object through
+// its class factory, publishes a helper interface to it, and prints what the
+// plug-in reports: signature, version, private block size and defaults, and
+// the colour profile it names.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+#include "driver_ui.h"
+#include "oem_interfaces.h"
+
+namespace {
+
+typedef HRESULT(STDAPICALLTYPE* DllGetClassObjectProc)(REFCLSID, REFIID, void**);
+typedef HRESULT(STDAPICALLTYPE* DllCanUnloadNowProc)();
+
+template <typename Proc>
+Proc Export(HMODULE module, const char* name) {
+  return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+const char* ResultName(HRESULT hr) {
+  switch (hr) {
+    case S_OK: return "S_OK";
+    case S_FALSE: return "S_FALSE";
+    case E_FAIL: return "E_FAIL";
+    case E_NOTIMPL: return "E_NOTIMPL";
+    case E_NOINTERFACE: return "E_NOINTERFACE";
+    default: return "other";
+  }
+}
+
+void PrintText(const char* label, const char16_t* text, size_t units) {
+  std::printf("    %-12s \"", label);
+  for (size_t i = 0; i < units && text[i] != 0; ++i)
+    std::printf(text[i] < 0x80 ? "%c" : "\\u%04X", static_cast<unsigned>(text[i]));
+  std::printf("\"\n");
+}
+
+struct PrivateBlockView {  // the plug-in's block as it reports it
+  DWORD dwSize, dwSignature, dwVersion, dwReserved1, dwReserved2, dwReserved3, dwJobType;
+  char16_t szUserName[32], szJobName[32], szPassword[10];
+};
+
+void PrintPrivateBlock(IPrintOemUI2* plugin) {
+  OEMDMPARAM param = {};
+  param.cbSize = sizeof param;
+  HRESULT hr = plugin->DevMode(OEMDM_SIZE, &param);
+  std::printf("  private block  %lu bytes (%s)\n", param.cbBufSize, ResultName(hr));
+  if (FAILED(hr) || param.cbBufSize < sizeof(PrivateBlockView)) return;
+
+  BYTE* block = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, param.cbBufSize));
+  if (block == nullptr) return;
+  FillMemory(block, param.cbBufSize, 0xCD);
+  param.pOEMDMOut = block;
+  hr = plugin->DevMode(OEMDM_DEFAULT, &param);
+  const auto* view = reinterpret_cast<const PrivateBlockView*>(block);
+  std::printf("  defaults (%s)\n", ResultName(hr));
+  std::printf("    dwSize       %lu\n    dwSignature  0x%08lX\n    dwVersion    %lu\n",
+              view->dwSize, view->dwSignature, view->dwVersion);
+  std::printf("    dwReserved   %lu %lu %lu\n    dwJobType    %lu\n", view->dwReserved1,
+              view->dwReserved2, view->dwReserved3, view->dwJobType);
+  PrintText("szUserName", view->szUserName, 32);
+  PrintText("szJobName", view->szJobName, 32);
+  PrintText("szPassword", view->szPassword, 10);
+  HeapFree(GetProcessHeap(), 0, block);
+}
+
+void PrintInfo(IPrintOemUI2* plugin) {
+  DWORD value = 0;
+  DWORD needed = 0;
+  HRESULT hr = plugin->GetInfo(OEMGI_GETSIGNATURE, &value, sizeof value, &needed);
+  const char letters[5] = {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+                           static_cast<char>(value >> 8), static_cast<char>(value), 0};
+  std::printf("  signature      0x%08lX \"%s\" (%s)\n", value, letters, ResultName(hr));
+  hr = plugin->GetInfo(OEMGI_GETVERSION, &value, sizeof value, &needed);
+  std::printf("  version        %lu (%s)\n", value, ResultName(hr));
+  PrintPrivateBlock(plugin);
+
+  WCHAR profile[16] = {};
+  ULONG size = sizeof profile;
+  FLONG flags = 0;
+  hr = plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, QCP_DEVICEPROFILE, profile,
+                                 &size, &flags);
+  std::printf("  colour profile \"%ls\" (%lu bytes, flags %lu, %s)\n", profile, size, flags,
+              ResultName(hr));
+}
+
+bool ShowLibrary(const wchar_t* path) {
+  std::printf("%ls\n", path);
+  HMODULE module = LoadLibraryW(path);
+  if (module == nullptr) {
+    std::printf("  cannot load (error %lu)\n", GetLastError());
+    return false;
+  }
+  auto getClassObject = Export<DllGetClassObjectProc>(module, "DllGetClassObject");
+  auto canUnloadNow = Export<DllCanUnloadNowProc>(module, "DllCanUnloadNow");
+  bool shown = false;
+  IClassFactory* factory = nullptr;
+  IPrintOemUI2* plugin = nullptr;
+  if (getClassObject != nullptr && canUnloadNow != nullptr &&
+      SUCCEEDED(getClassObject(CLSID_PluginUI, IID_IClassFactory,
+                               reinterpret_cast<void**>(&factory)))) {
+    if (SUCCEEDED(factory->CreateInstance(nullptr, IID_IPrintOemUI2,
+                                          reinterpret_cast<void**>(&plugin)))) {
+      HostDriverUI driverUI;
+      std::printf("  helper interface published (%s)\n",
+                  ResultName(plugin->PublishDriverInterface(&driverUI)));
+      PrintInfo(plugin);
+      plugin->Release();
+      std::printf("  helper references left after release: %ld\n", driverUI.References());
+      shown = true;
+    }
+    factory->Release();
+    std::printf("  DllCanUnloadNow: %s\n", ResultName(canUnloadNow()));
+  }
+  if (!shown) std::printf("  no plug-in object could be made\n");
+  FreeLibrary(module);
+  return shown;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3 || std::wcscmp(argv[1], L"info") != 0) {
+    std::fprintf(stderr, "usage: drvhost info LIBRARY...\n");
+    return 2;
+  }
+  int status = 0;
+  for (int i = 2; i < argc; ++i) {
+    if (!ShowLibrary(argv[i])) status = 1;
+    std::printf("\n");
+  }
+  return status;
+}
