@@ -19,7 +19,7 @@ class PpdByteSource : public PpdObject {
   void* sourceHandle;
   // Set when the byte that ended the last word token was a line break, so
   // the tokenizer can tell the next caller that a new line began.
-  bool bLineEndedLastToken = false;
+  bool bLineEndedLastToken = true;  // the input begins on a new line
 };
 
 int PeekPpdByte(PpdByteSource* source);

@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ppd_allocation.h"
+#include "ppd_test_support.h"
+
+namespace {
+
+struct ModelDeleter {
+  void operator()(PpdModel* model) const { DestroyPpdModel(model); }
+};
+using Model = std::unique_ptr<PpdModel, ModelDeleter>;
+
+Model Fixture(const char* name) {
+  Model model(BuildModelFromFixture(name));
+  if (model == nullptr) ADD_FAILURE() << "cannot read fixture " << FixturePath(name);
+  return model;
+}
+
+Model Sample() {
+  FILE* file = OpenPpdFile(PPD_SAMPLE_PATH);
+  if (file == nullptr) {
+    ADD_FAILURE() << "cannot read " << PPD_SAMPLE_PATH;
+    return Model();
+  }
+  Model model(BuildPpdModel(ReadPpdFileByte, file));
+  std::fclose(file);
+  return model;
+}
+
+// "keyword translation [flag]" per option, for compact comparisons.
+std::vector<std::string> OptionsOf(const PpdFeature* feature) {
+  std::vector<std::string> out;
+  for (int i = 0; feature != nullptr && i < feature->optionCount; ++i) {
+    const PpdOption* o = feature->options[i];
+    out.push_back(Utf8(o->keyword) + "|" + Utf8(o->translation) + (o->constrained ? "|X" : ""));
+  }
+  return out;
+}
+
+std::vector<std::string> ConstraintsOf(const PpdModel& model) {
+  std::vector<std::string> out;
+  for (int i = 0; i < model.constraintCount; ++i) {
+    const PpdConstraint* c = model.constraints[i];
+    out.push_back(Utf8(c->featureKeyword1) + " " + Utf8(c->option1) + " " +
+                  Utf8(c->featureKeyword2) + " " + Utf8(c->option2));
+  }
+  return out;
+}
+
+const PpdFeature* FeatureByKeyword(const PpdModel& model, const char* keyword) {
+  return model.GetFeature(FindFeatureByKeyword(&model, U16(keyword).c_str()));
+}
+
+void SetInstalled(PpdModel* model, const char* keyword, const char* value) {
+  SetInstallableValue(model, U16(keyword).c_str(), U16(value).c_str(), false);
+}
+
+using Strings = std::vector<std::string>;
+
+TEST(PpdModelQuirks, ANameEndsAtItsFirstSlash) {
+  Model model = Fixture("slash_in_translation.ppd");
+  ASSERT_TRUE(model);
+  const PpdFeature* f = model->GetFeature(0);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(Utf8(f->keyword), "*MediaType");
+  EXPECT_EQ(Utf8(f->translation), "Media / Type");
+  EXPECT_EQ(OptionsOf(f), (Strings{"PLAIN|Plain 1 (80 to 90 g/m2)", "A|B/C"}));
+}
+
+TEST(PpdModelQuirks, ShortConstraintLinesEndAtTheirLineBreak) {
+  Model model = Fixture("short_constraints.ppd");
+  ASSERT_TRUE(model);
+  EXPECT_EQ(ConstraintsOf(*model),
+            (Strings{"*ZQTrayUnit  *InputSlot LC2", "*ZQTrayUnit None *InputSlot ",
+                     "*ZQTrayUnit  *InputSlot ", "*ZQTrayUnit None *InputSlot Tray1"}));
+  ASSERT_EQ(model->featureCount, 2);
+  const PpdFeature* slot = FeatureByKeyword(*model, "*InputSlot");
+  ASSERT_NE(slot, nullptr);
+  // The empty option value does not take the next line's keyword.
+  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette"}));
+  ASSERT_NE(slot->options[0]->invocation, nullptr);
+  EXPECT_EQ(std::u16string(slot->options[0]->invocation), u"");
+  EXPECT_EQ(std::u16string(slot->options[1]->invocation), u"x");
+}
+
+TEST(PpdModelQuirks, BlocksWithoutCloseUIEndAtTheNextStructureLine) {
+  Model model = Fixture("missing_closeui.ppd");
+  ASSERT_TRUE(model);
+  ASSERT_EQ(model->featureCount, 4);
+  EXPECT_EQ(Utf8(model->features[0]->group), "InstallableOptions");
+  EXPECT_EQ(Utf8(model->features[1]->keyword), "*Duplex");
+  EXPECT_EQ(Utf8(model->features[1]->group), "");
+  EXPECT_EQ(OptionsOf(model->features[1]), (Strings{"None|Off|X"}));
+  EXPECT_EQ(Utf8(model->features[3]->group), "Late");
+  EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"One|One"}));
+  ASSERT_EQ(model->installableCount, 1);
+  EXPECT_EQ(Utf8(model->installables[0]->keyword), "*ZQDuplexOption");
+  EXPECT_EQ(Utf8(model->installables[0]->currentValue), "False");
+  EXPECT_EQ(model->constraintCount, 2);
+}
+
+TEST(PpdModelQuirks, ASecondQueryIsIgnored) {
+  Model model = Fixture("second_query.ppd");
+  ASSERT_TRUE(model);
+  ASSERT_EQ(model->featureCount, 2);
+  ASSERT_NE(model->features[0]->query, nullptr);
+  EXPECT_EQ(std::u16string(model->features[0]->query), u"first");
+  EXPECT_EQ(OptionsOf(model->features[0]), (Strings{"A4|A4", "A5|A5"}));
+  EXPECT_EQ(model->features[1]->query, nullptr);
+}
+
+TEST(PpdModelQuirks, DoubleQuotesInsideTranslationsAreCharacters) {
+  Model model = Fixture("quote_in_translation.ppd");
+  ASSERT_TRUE(model);
+  ASSERT_EQ(model->featureCount, 1);
+  EXPECT_EQ(OptionsOf(model->features[0]),
+            (Strings{"Legal|Legal (8 1/2 x 14\")", "Letter|Letter 8.5\"x11\""}));
+  EXPECT_EQ(std::u16string(model->features[0]->options[0]->invocation), u"legal");
+}
+
+TEST(PpdModelQuirks, DefaultBeforeOpenUIIsNotTheDefault) {
+  Model model = Fixture("default_before_openui.ppd");
+  ASSERT_TRUE(model);
+  ASSERT_EQ(model->featureCount, 1);
+  EXPECT_EQ(Utf8(model->features[0]->defaultOption), "");
+  EXPECT_EQ(model->features[0]->orderValue, 20);
+}
+
+TEST(PpdModelQuirks, FileEndingInsideABlockKeepsTheFeatureWithoutInstallable) {
+  Model model = Fixture("ends_inside_block.ppd");
+  ASSERT_TRUE(model);
+  ASSERT_EQ(model->featureCount, 1);
+  EXPECT_EQ(OptionsOf(model->features[0]), (Strings{"None|None"}));
+  EXPECT_EQ(model->installableCount, 0);
+}
+
+TEST(PpdModelQuirks, FileEndingInsideAQuotedValueKeepsWhatWasRead) {
+  Model model = Fixture("ends_inside_quote.ppd");
+  ASSERT_TRUE(model);
+  EXPECT_EQ(Utf8(model->modelName), "Half\n*OpenUI *Duplex/Duplex: PickOne\n");
+  EXPECT_EQ(model->featureCount, 0);
+}
+
+TEST(PpdModelQuirks, CommentsColonsHexAndMultiLineValues) {
+  Model model = Fixture("comments_and_colons.ppd");
+  ASSERT_TRUE(model);
+  EXPECT_EQ(Utf8(model->modelName), "Tight");
+  EXPECT_EQ(Utf8(model->manufacturer), "Zq <41>");
+  ASSERT_EQ(model->featureCount, 1);
+  const PpdFeature* f = model->features[0];
+  EXPECT_EQ(Utf8(f->keyword), "*ZQRendering");
+  EXPECT_EQ(Utf8(f->translation), "ZQRendering");
+  EXPECT_EQ(Utf8(f->group), "ZQFinish");
+  EXPECT_EQ(Utf8(f->groupTranslation), "Finishing");
+  EXPECT_EQ(f->uiType, PPDUI_PICKMANY);
+  EXPECT_EQ(f->orderValue, 15);
+  EXPECT_EQ(OptionsOf(f), (Strings{"Color|Colour", "Mono|Mono"}));
+  EXPECT_EQ(std::u16string(f->options[0]->invocation), u"line one\nline two: *% not a comment");
+}
+
+TEST(PpdModel, EmptyOrUnreadableInputGivesAnEmptyModel) {
+  for (const char* text : {"", "*% nothing but a comment", "\x1A"}) {
+    Model model(BuildModelFromText(text));
+    ASSERT_TRUE(model);
+    EXPECT_EQ(model->featureCount + model->constraintCount + model->installableCount, 0) << text;
+    EXPECT_EQ(model->tokenBuffer, nullptr);
+    EXPECT_EQ(model->source, nullptr);
+  }
+  Model unread(BuildPpdModel(ReadPpdFileByte, nullptr));
+  ASSERT_TRUE(unread);
+  EXPECT_EQ(unread->featureCount, 0);
+}
+
+TEST(PpdModel, SampleHasTheKnownFeaturesAndItsDefaultsRuleOptionsOut) {
+  Model model = Sample();
+  ASSERT_TRUE(model);
+  EXPECT_EQ(model->featureCount, 28);
+  EXPECT_EQ(model->installableCount, 5);
+  EXPECT_EQ(OptionsOf(FeatureByKeyword(*model, "*InputSlot")),
+            (Strings{"Auto|Automatically Select", "MPTray|Multi-Purpose Tray", "Tray1|Tray 1",
+                     "LC1|Cassette 2|X", "LC2|Cassette 3|X"}));
+  EXPECT_EQ(Utf8(FeatureByKeyword(*model, "*ZQRotate180Degrees")->translation),
+            "Rotate By 180\xC2\xB0");
+}
+
+TEST(PpdModel, InstalledValuesChangeTheFlagsOnReevaluation) {
+  Model model = Sample();
+  ASSERT_TRUE(model);
+  const PpdFeature* slot = FeatureByKeyword(*model, "*InputSlot");
+  SetInstalled(model.get(), "*ZQTrayUnit", "LC1");
+  EXPECT_EQ(OptionsOf(slot)[4], "LC2|Cassette 3|X") << "not re-evaluated yet";
+  EXPECT_EQ(OptionsOf(slot)[3], "LC1|Cassette 2|X");
+  SetInstallableValue(model.get(), nullptr, nullptr, true);
+  EXPECT_EQ(OptionsOf(slot)[3], "LC1|Cassette 2");
+  EXPECT_EQ(OptionsOf(slot)[4], "LC2|Cassette 3|X");
+  SetInstalled(model.get(), "*ZQTrayUnit", "LC2");
+  SetInstalled(model.get(), "*NoSuchUnit", "None");
+  SetInstallableValue(model.get(), nullptr, nullptr, true);
+  EXPECT_EQ(OptionsOf(slot)[3], "LC1|Cassette 2");
+  EXPECT_EQ(OptionsOf(slot)[4], "LC2|Cassette 3");
+  // The reverse constraints (*InputSlot first) never touch the installable.
+  for (const std::string& option : OptionsOf(FeatureByKeyword(*model, "*ZQTrayUnit"))) {
+    EXPECT_EQ(option.find("|X"), std::string::npos) << option;
+  }
+}
+
+TEST(PpdModel, TheLaterInstallableDecidesAndEmptyFeaturesAreSkipped) {
+  Model model = Fixture("installable_order.ppd");
+  ASSERT_TRUE(model);
+  const PpdFeature* slot = FeatureByKeyword(*model, "*InputSlot");
+  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1", "LC2|Cassette"}));
+  SetInstalled(model.get(), "*ZQStackerOption", "None");
+  SetInstallableValue(model.get(), nullptr, nullptr, true);
+  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette"}));
+  SetInstalled(model.get(), "*ZQTrayUnit", "LC2");
+  SetInstallableValue(model.get(), nullptr, nullptr, true);
+  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette"}));
+  EXPECT_EQ(FeatureByKeyword(*model, "*Empty")->optionCount, 0);
+}
+
+TEST(PpdModel, MatchConstraintRelatesOnlyTheInstallableNamedFirst) {
+  Model model = Fixture("installable_order.ppd");
+  ASSERT_TRUE(model);
+  const PpdFeature* slot = FeatureByKeyword(*model, "*InputSlot");
+  const PpdFeature* stacker = FeatureByKeyword(*model, "*ZQStackerOption");
+  PpdText tray;
+  PpdText none;
+  PpdText lc2;
+  AssignPpdText(&tray, u"*ZQTrayUnit");
+  AssignPpdText(&none, u"None");
+  AssignPpdText(&lc2, u"LC2");
+  EXPECT_EQ(MatchConstraint(model.get(), &tray, &none, slot, slot->options[1]), CONSTRAINT_MATCH);
+  EXPECT_EQ(MatchConstraint(model.get(), &tray, &lc2, slot, slot->options[1]), CONSTRAINT_RELATED);
+  EXPECT_EQ(MatchConstraint(model.get(), &tray, &none, stacker, stacker->options[0]),
+            CONSTRAINT_NONE);
+  // '*InputSlot LC2 *ZQStackerOption None' names the installable second: for
+  // the stacker it only relates, it never matches.
+  PpdText stackerKeyword = stacker->keyword;
+  EXPECT_EQ(MatchConstraint(model.get(), &stackerKeyword, &none, slot, slot->options[1]),
+            CONSTRAINT_RELATED);
+  EXPECT_EQ(MatchConstraint(model.get(), nullptr, &lc2, slot, slot->options[0]), CONSTRAINT_NONE);
+}
+
+TEST(PpdModel, SearchesByKeywordAndTranslation) {
+  Model model = Sample();
+  ASSERT_TRUE(model);
+  EXPECT_EQ(FindFeatureByKeyword(model.get(), u"*Duplex"), FindFeatureByTranslation(model.get(), u"2-Sided Printing"));
+  EXPECT_EQ(FindFeatureByKeyword(model.get(), u"*duplex"), -1);
+  EXPECT_EQ(FindFeatureByKeyword(model.get(), static_cast<const char16_t*>(nullptr)), -1);
+  const PpdText* keyword = FindFeatureKeywordByTranslation(model.get(), u"Color Mode");
+  ASSERT_NE(keyword, nullptr);
+  EXPECT_EQ(Utf8(*keyword), "*ZQRendering");
+  EXPECT_EQ(FindFeatureKeywordByTranslation(model.get(), nullptr), nullptr);
+  EXPECT_EQ(FindFeatureKeywordByTranslation(model.get(), u"Nothing"), nullptr);
+  EXPECT_EQ(model->GetFeature(model->featureCount), nullptr);
+  EXPECT_EQ(model->GetFeature(-1), nullptr);
+  EXPECT_NE(model->GetFeature(model->featureCount - 1), nullptr);
+}
+
+std::string ManyFeatures(int features, int optionsOfFirst, int constraints) {
+  std::string text;
+  for (int f = 0; f < features; ++f) {
+    const std::string k = "*F" + std::to_string(f);
+    text += "*OpenUI " + k + "/Feature " + std::to_string(f) + ": PickOne\n";
+    const int options = f == 0 ? optionsOfFirst : 1;
+    for (int o = 0; o < options; ++o) text += k + " O" + std::to_string(o) + ": \"\"\n";
+    text += "*CloseUI: " + k + "\n";
+  }
+  for (int c = 0; c < constraints; ++c) text += "*UIConstraints: *F0 O" + std::to_string(c) + " *F1 O0\n";
+  return text;
+}
+
+TEST(PpdModel, ArraysGrowPastTheirFirstCapacities) {
+  Model model(BuildModelFromText(ManyFeatures(65, 129, 1025)));
+  ASSERT_TRUE(model);
+  ASSERT_EQ(model->featureCount, 65);
+  EXPECT_EQ(Utf8(model->features[32]->keyword), "*F32");
+  EXPECT_EQ(Utf8(model->features[64]->keyword), "*F64");
+  ASSERT_EQ(model->features[0]->optionCount, 129);
+  EXPECT_EQ(Utf8(model->features[0]->options[64]->keyword), "O64");
+  EXPECT_EQ(Utf8(model->features[0]->options[128]->keyword), "O128");
+  ASSERT_EQ(model->constraintCount, 1025);
+  EXPECT_EQ(Utf8(model->constraints[1024]->option1), "O1024");
+}
+
+// Every allocation in turn fails once; the build must stop cleanly with a
+// prefix of the full model (the sanitizers see any leak or overrun).
+TEST(PpdModel, EachFailedAllocationEndsParsingWithoutLoss) {
+  const std::string text = ManyFeatures(34, 66, 514) + "*OpenGroup: InstallableOptions/I\n" +
+                           "*OpenUI *F0/X: PickOne\n*DefaultF0: O1\n*CloseUI: *F0\n";
+  Model full(BuildModelFromText(text));
+  ASSERT_TRUE(full);
+  ASSERT_EQ(full->installableCount, 1);
+  long budget = 0;
+  for (;; ++budget) {
+    SetPpdAllocationBudget(budget);
+    Model model(BuildModelFromText(text));
+    SetPpdAllocationBudget(-1);
+    if (budget == 0) {
+      EXPECT_FALSE(model);
+      continue;
+    }
+    ASSERT_TRUE(model) << budget;
+    EXPECT_LE(model->featureCount, full->featureCount);
+    EXPECT_LE(model->constraintCount, full->constraintCount);
+    if (model->installableCount == full->installableCount &&
+        model->constraintCount == full->constraintCount &&
+        OptionsOf(model->features[0]) == OptionsOf(full->features[0])) {
+      break;
+    }
+  }
+  EXPECT_GT(budget, 100);
+}
+
+std::vector<Strings> FlagsOf(const PpdModel& model) {
+  std::vector<Strings> out;
+  for (int f = 0; f < model.featureCount; ++f) out.push_back(OptionsOf(model.features[f]));
+  return out;
+}
+
+TEST(PpdModel, IndexedEvaluationAgreesWithThePlainScan) {
+  Model model = Sample();
+  ASSERT_TRUE(model);
+  const char* trays[] = {"None", "LC1", "LC2"};
+  const char* duplex[] = {"True", "False"};
+  for (const char* tray : trays) {
+    for (const char* unit : duplex) {
+      SetInstalled(model.get(), "*ZQTrayUnit", tray);
+      SetInstalled(model.get(), "*ZQDuplexOption", unit);
+      const std::vector<Strings> before = FlagsOf(*model);
+      EvaluateInstallableConstraints(model.get());
+      const std::vector<Strings> indexed = FlagsOf(*model);
+      EvaluateInstallableConstraintsByScan(model.get());
+      EXPECT_EQ(FlagsOf(*model), indexed) << tray << " " << unit;
+      EXPECT_NE(before, indexed) << "each step changes some flag: " << tray << " " << unit;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+#include "ppd_test_support.h"
+
+#include <cstdio>
+
+int MemoryBytes::Read(void* handle) {
+  MemoryBytes* self = static_cast<MemoryBytes*>(handle);
+  if (self->position >= self->bytes.size()) return -1;
+  return static_cast<unsigned char>(self->bytes[self->position++]);
+}
+
+TokenReader::TokenReader(std::string text, size_t capacity)
+    : memory{std::move(text), 0}, source(MemoryBytes::Read, &memory), buffer(capacity, u'\xFFFF') {}
+
+std::string TokenReader::Next(bool bBlanksAllowed) {
+  size_t length = 12345;
+  if (!NextPpdToken(&source, &buffer[0], buffer.size(), &length, bBlanksAllowed, &lineBreakBefore)) {
+    return length == 0 && buffer[0] == 0 ? "<end>" : "<end with junk>";
+  }
+  std::string token;
+  for (size_t i = 0; i < length; ++i) token += static_cast<char>(buffer[i] & 0xFF);
+  if (buffer[length] != 0) token += "<unterminated>";
+  return token;
+}
+
+PpdModel* BuildModelFromText(const std::string& text) {
+  MemoryBytes memory{text, 0};
+  return BuildPpdModel(MemoryBytes::Read, &memory);
+}
+
+std::string FixturePath(const char* name) { return std::string(PPD_FIXTURE_DIR "/") + name; }
+
+PpdModel* BuildModelFromFixture(const char* name) {
+  FILE* file = OpenPpdFile(FixturePath(name).c_str());
+  if (file == nullptr) return nullptr;
+  PpdModel* model = BuildPpdModel(ReadPpdFileByte, file);
+  std::fclose(file);
+  return model;
+}
+
+std::string Utf8(const char16_t* text) {
+  std::string out;
+  for (; text != nullptr && *text != 0; ++text) {
+    const char16_t c = *text;
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string Utf8(const PpdText& text) { return Utf8(text.characters); }
+
+std::u16string U16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }

@@ -1,0 +1,37 @@
+// Test support: PPD text fed from memory, fixtures from disk, and texts
+// turned into printable strings for failure messages.
+#pragma once
+
+#include <string>
+
+#include "ppd_model.h"
+#include "ppd_tokenizer.h"
+
+// Bytes served one at a time, as the file's read function serves them.
+struct MemoryBytes {
+  std::string bytes;
+  size_t position = 0;
+  static int Read(void* handle);
+};
+
+// A source over `bytes`, with its own token buffer.
+struct TokenReader {
+  explicit TokenReader(std::string text, size_t capacity = kPpdTokenCapacity);
+  std::string Next(bool bBlanksAllowed = false);  // "<end>" at the end of input
+  bool lineBreakBefore = false;
+
+  MemoryBytes memory;
+  PpdByteSource source;
+  std::u16string buffer;
+};
+
+PpdModel* BuildModelFromText(const std::string& text);
+PpdModel* BuildModelFromFixture(const char* name);
+std::string FixturePath(const char* name);
+
+// UTF-8 of a decoded text (for readable failure messages).
+std::string Utf8(const char16_t* text);
+std::string Utf8(const PpdText& text);
+
+// A decoded text from ASCII, for passing keywords to the model.
+std::u16string U16(const std::string& ascii);

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ppd_test_support.h"
+
+namespace {
+
+std::vector<std::string> TokensOf(const std::string& text) {
+  TokenReader reader(text);
+  std::vector<std::string> tokens;
+  for (std::string t = reader.Next(); t != "<end>"; t = reader.Next()) tokens.push_back(t);
+  return tokens;
+}
+
+using Tokens = std::vector<std::string>;
+
+struct TokenCase {
+  const char* text;
+  Tokens expected;
+};
+
+void PrintTo(const TokenCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
+class TokenizerCase : public testing::TestWithParam<TokenCase> {};
+
+TEST_P(TokenizerCase, GivesTheTokensInOrder) {
+  EXPECT_EQ(TokensOf(GetParam().text), GetParam().expected) << "input: " << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, TokenizerCase,
+    testing::Values(
+        TokenCase{"*% a comment *OpenUI \"x\"\n%another: 1\r*End", {"*End"}},
+        TokenCase{"*ModelName: \"Talvo ZQ\"\n", {"*ModelName", "Talvo ZQ"}},
+        TokenCase{"*Foo:Bar", {"*Foo", "Bar"}},
+        TokenCase{"*Foo :Bar", {"*Foo", ":Bar"}},
+        TokenCase{"*Scale: 10%\n", {"*Scale", "10%"}},
+        TokenCase{"*Sym: ^SymbolName", {"*Sym", "^SymbolName"}},
+        TokenCase{"*Inv: \"<1B>%-1 a:b\n *c\"x", {"*Inv", "<1B>%-1 a:b\n *c", "x"}},
+        TokenCase{"*Tab:\tA\fB\x0B" "C\rD", {"*Tab", "A", "B\x0B" "C", "D"}},
+        TokenCase{"*Open: \"never closed", {"*Open", "never closed"}},
+        TokenCase{"", {}},
+        TokenCase{"*%only a comment", {}}));
+
+TEST(Tokenizer, ZeroByteIsABlank) {
+  EXPECT_EQ(TokensOf(std::string("A\0B", 3)), (Tokens{"A", "B"}));
+}
+
+TEST(Tokenizer, BlanksAllowedKeepsSpacesTabsAndQuotesUpToTheColon) {
+  TokenReader reader("*PageSize Legal/Legal (8 1/2 x 14\")\t: \"q\"");
+  EXPECT_EQ(reader.Next(), "*PageSize");
+  EXPECT_EQ(reader.Next(true), "Legal/Legal (8 1/2 x 14\")\t");
+  EXPECT_EQ(reader.Next(), "q");
+}
+
+TEST(Tokenizer, BlanksAllowedStillEndsAtALineBreak) {
+  TokenReader reader("A B\nC");
+  EXPECT_EQ(reader.Next(true), "A B");
+  EXPECT_EQ(reader.Next(true), "C");
+  EXPECT_TRUE(reader.lineBreakBefore);
+}
+
+TEST(Tokenizer, ReportsLineBreaksBeforeTokensIncludingAfterComments) {
+  TokenReader reader("*A x \"q\" y\n*B *% note\n  z \"multi\nline\" w");
+  struct Step { const char* token; bool lineBreak; };
+  const Step steps[] = {{"*A", true},  {"x", false}, {"q", false},     {"y", false},
+                        {"*B", true},  {"z", true},  {"multi\nline", false}, {"w", false}};
+  for (const Step& step : steps) {
+    EXPECT_EQ(reader.Next(), step.token);
+    EXPECT_EQ(reader.lineBreakBefore, step.lineBreak) << "before " << step.token;
+  }
+  EXPECT_EQ(reader.Next(), "<end>");
+}
+
+TEST(Tokenizer, EndOfInputRepeatsAndLeavesAnEmptyBuffer) {
+  TokenReader reader("A");
+  EXPECT_EQ(reader.Next(), "A");
+  EXPECT_EQ(reader.Next(), "<end>");
+  EXPECT_EQ(reader.Next(), "<end>");
+}
+
+TEST(Tokenizer, LongTokenIsCutAtCapacityLessOneAndTheFullByteDropped) {
+  TokenReader reader("abcdefgh ij", 4);
+  EXPECT_EQ(reader.Next(), "abc");  // 'd' found the buffer full
+  EXPECT_EQ(reader.Next(), "efg");
+  EXPECT_EQ(reader.Next(), "ij");
+}
+
+TEST(Tokenizer, LongQuotedTokenIsCutTheSameWay) {
+  TokenReader reader("\"abcdef\"", 4);
+  EXPECT_EQ(reader.Next(), "abc");
+  EXPECT_EQ(reader.Next(), "ef");  // the rest reads as a word token
+}
+
+TEST(Tokenizer, FullSizeTokenBufferTakesTheLongestToken) {
+  std::string huge(kPpdTokenCapacity + 10, 'x');
+  TokenReader reader(huge + " tail");
+  EXPECT_EQ(reader.Next().size(), kPpdTokenCapacity - 1);
+  EXPECT_EQ(reader.Next(), std::string(10, 'x'));
+  EXPECT_EQ(reader.Next(), "tail");
+}
+
+struct KeywordCase {
+  const char16_t* token;
+  int id;
+};
+
+TEST(LookupPpdKeyword, IsExactAndCaseSensitive) {
+  const KeywordCase cases[] = {
+      {u"*CloseUI", 3},  {u"*closeUI", 0},         {u"*CloseUI:", 0},  {u"*DefaultInputSlot", 0},
+      {u"", 0},          {u"*?", 1},               {u"*UIConstraints", 21}, {u"*ModelName", 11},
+      {u"*Product", 19}, {u"*PPD-Adobe", 17},      {u"*OpenUI", 14},   {u"*OpenGroup", 13},
+      {u"*CloseGroup", 2}, {u"*Default", 4},       {u"*ZZZ", 0},       {u"*", 0},
+      {u"*LanguageEncoding", 8}, {u"*LanguageVersion", 9}, {u"*Manufacturer", 10},
+      {u"*ShortNickName", 20}, {u"*OrderDependency", 15}, {u"\xFFFF", 0}};
+  for (const KeywordCase& c : cases) {
+    EXPECT_EQ(LookupPpdKeyword(c.token), c.id) << Utf8(c.token);
+  }
+  EXPECT_EQ(LookupPpdKeyword(nullptr), 0);
+}
+
+struct SplitCase {
+  const char* token;
+  const char* name;
+  const char* translation;
+};
+
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << '"' << c.token << '"'; }
+
+class NameAndTranslation : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(NameAndTranslation, Splits) {
+  TokenReader reader(std::string(GetParam().token) + ": rest");
+  PpdText name;
+  PpdText translation;
+  ASSERT_TRUE(ReadNameAndTranslation(&reader.source, &reader.buffer[0], reader.buffer.size(),
+                                     &name, &translation));
+  EXPECT_EQ(Utf8(name), GetParam().name);
+  EXPECT_EQ(Utf8(translation), GetParam().translation);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tokens, NameAndTranslation,
+    testing::Values(
+        SplitCase{"*InputSlot/Paper Source", "*InputSlot", "Paper Source"},
+        SplitCase{"*ZQRendering", "*ZQRendering", "ZQRendering"},
+        SplitCase{"A4/A4 210 x 297 mm", "A4", "A4 210 x 297 mm"},
+        SplitCase{"A/B/C", "A", "B/C"},
+        SplitCase{"PLAIN/Plain 1 (80 to 90 g/m2)", "PLAIN", "Plain 1 (80 to 90 g/m2)"},
+        SplitCase{"<41><42>C", "ABC", "ABC"},
+        SplitCase{"X/<414>2", "X", "A2"},
+        SplitCase{"X/<4G><G4>", "X", "\x04\x00"},
+        SplitCase{"X/< 9>", "X", "\t"},
+        SplitCase{"X/Rotate 180<B0>", "X", "Rotate 180\xC2\xB0"},
+        SplitCase{"X/<80><81><9D>", "X", "\xE2\x82\xAC\xC2\x81\xC2\x9D"},
+        SplitCase{"X/*Star", "X", "Star"},
+        SplitCase{"/Only", "Only", "Only"}));
+
+TEST(NameAndTranslation, OverlongSegmentsAreCutAt259Characters) {
+  const std::string longName(300, 'n');
+  const std::string longTranslation(400, 't');
+  TokenReader reader(longName + "/" + longTranslation + ":");
+  PpdText name;
+  PpdText translation;
+  ASSERT_TRUE(ReadNameAndTranslation(&reader.source, &reader.buffer[0], reader.buffer.size(),
+                                     &name, &translation));
+  EXPECT_EQ(Utf8(name), std::string(259, 'n'));
+  EXPECT_EQ(Utf8(translation), std::string(259, 't'));
+}
+
+TEST(NameAndTranslation, EndOfInputGivesFalse) {
+  TokenReader reader("  *% nothing");
+  PpdText name;
+  PpdText translation;
+  EXPECT_FALSE(ReadNameAndTranslation(&reader.source, &reader.buffer[0], reader.buffer.size(),
+                                      &name, &translation));
+}
+
+TEST(ReadPpdValue, StoresTheTokenAndLeavesTheTextAloneAtTheEnd) {
+  TokenReader reader("PickOne");
+  PpdText text;
+  ASSERT_TRUE(ReadPpdValue(&reader.source, &reader.buffer[0], reader.buffer.size(), &text));
+  EXPECT_EQ(Utf8(text), "PickOne");
+  EXPECT_FALSE(ReadPpdValue(&reader.source, &reader.buffer[0], reader.buffer.size(), &text));
+  EXPECT_EQ(Utf8(text), "PickOne");
+}
+
+}  // namespace
