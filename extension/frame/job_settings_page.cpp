@@ -1,0 +1,197 @@
+#include "job_settings_page.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include "job_settings_edit_filters.h"
+#include "private_devmode.h"
+#include "resource_ids.h"
+#include "shared_utils.h"
+
+namespace {
+
+constexpr int kEditReadUnits = 15;  // 14 characters and the terminator
+constexpr int kNameLimit = 14;
+constexpr int kPasswordLimit = 4;
+constexpr int kMinPasswordLength = 4;
+
+const int kFieldsAndLabels[] = {IDC_USER_NAME,       IDC_JOB_NAME,       IDC_PASSWORD,
+                                IDC_USER_NAME_LABEL, IDC_JOB_NAME_LABEL, IDC_PASSWORD_LABEL};
+
+UiContext* ContextOf(HWND page) {
+  return reinterpret_cast<UiContext*>(GetWindowLongPtrW(page, DWLP_USER));
+}
+
+PrivateDevmode* PrivateBlockOf(const UiContext* context) {
+  return static_cast<PrivateDevmode*>(context->pOemCUIPParam->pOEMDM);
+}
+
+// A stored field ends at its terminator or at its last unit, whichever
+// comes first, so a block from elsewhere never reads past its field.
+template <size_t Units>
+void LoadField(HWND page, int control, const char16_t (&field)[Units]) {
+  WCHAR text[Units + 1];
+  size_t length = 0;
+  while (length < Units && field[length] != 0) {
+    text[length] = static_cast<WCHAR>(field[length]);
+    ++length;
+  }
+  text[length] = 0;
+  SetDlgItemTextW(page, control, text);
+}
+
+// The edit text, at most 14 characters and never more than the field takes,
+// stored with its terminator. The rest of the field is cleared so that no
+// part of an earlier, longer entry stays behind in the saved block.
+template <size_t Units>
+void StoreField(HWND page, int control, char16_t (&field)[Units]) {
+  WCHAR text[kEditReadUnits] = {};
+  GetDlgItemTextW(page, control, text, kEditReadUnits);
+  size_t i = 0;
+  for (; i + 1 < Units && text[i] != 0; ++i) field[i] = static_cast<char16_t>(text[i]);
+  for (; i < Units; ++i) field[i] = 0;
+}
+
+void LoadControls(HWND page, const PrivateDevmode* block) {
+  CheckDlgButton(page, IDC_PASSWORD_PRINTING,
+                 block->dwJobType == JOBTYPE_CONFIDENTIAL ? BST_CHECKED : BST_UNCHECKED);
+  LoadField(page, IDC_USER_NAME, block->szUserName);
+  LoadField(page, IDC_JOB_NAME, block->szJobName);
+  LoadField(page, IDC_PASSWORD, block->szPassword);
+}
+
+void StoreControls(HWND page, PrivateDevmode* block) {
+  block->dwJobType = IsDlgButtonChecked(page, IDC_PASSWORD_PRINTING) == BST_CHECKED
+                         ? JOBTYPE_CONFIDENTIAL
+                         : JOBTYPE_NORMAL;
+  StoreField(page, IDC_USER_NAME, block->szUserName);
+  StoreField(page, IDC_JOB_NAME, block->szJobName);
+  StoreField(page, IDC_PASSWORD, block->szPassword);
+}
+
+void SetLocalizedText(HWND page, int control, WORD stringId, const OEMCUIPPARAM* param) {
+  // The strings stay on the driver's heap, which outlives the page.
+  const WCHAR* text = LoadResString(static_cast<HMODULE>(param->hModule), param->hOEMHeap, stringId);
+  if (text != nullptr) SetDlgItemTextW(page, control, text);
+}
+
+void OnInitDialog(HWND page, const PROPSHEETPAGEW* record) {
+  UiContext* context = record != nullptr ? reinterpret_cast<UiContext*>(record->lParam) : nullptr;
+  SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
+  RememberEditClassProc(GetDlgItem(page, IDC_USER_NAME));
+  if (context == nullptr || context->pOemCUIPParam == nullptr ||
+      context->pOemCUIPParam->pOEMDM == nullptr)
+    return;
+
+  const OEMCUIPPARAM* param = context->pOemCUIPParam;
+  SetLocalizedText(page, IDC_PASSWORD_PRINTING, IDS_PASSWORD_PRINTING, param);
+  SetLocalizedText(page, IDC_USER_NAME_LABEL, IDS_USER_NAME, param);
+  SetLocalizedText(page, IDC_JOB_NAME_LABEL, IDS_JOB_NAME, param);
+  SetLocalizedText(page, IDC_PASSWORD_LABEL, IDS_PASSWORD, param);
+  SetLocalizedText(page, IDC_JOB_SETTINGS_GROUP, IDS_CONFIDENTIAL_JOB, param);
+
+  SendDlgItemMessageW(page, IDC_USER_NAME, EM_LIMITTEXT, kNameLimit, 0);
+  SendDlgItemMessageW(page, IDC_JOB_NAME, EM_LIMITTEXT, kNameLimit, 0);
+  SendDlgItemMessageW(page, IDC_PASSWORD, EM_LIMITTEXT, kPasswordLimit, 0);
+  InstallEditFilter(GetDlgItem(page, IDC_USER_NAME), NameEditProc);
+  InstallEditFilter(GetDlgItem(page, IDC_JOB_NAME), NameEditProc);
+  InstallEditFilter(GetDlgItem(page, IDC_PASSWORD), PasswordEditProc);
+
+  LoadControls(page, PrivateBlockOf(context));
+  UpdateJobSettingsControls(page);
+}
+
+void MarkSheetChanged(HWND page) { PropSheet_Changed(GetParent(page), page); }
+
+void OnCommand(HWND page, WORD control, WORD code) {
+  if (control == IDC_PASSWORD_PRINTING && code == BN_CLICKED) {
+    MarkSheetChanged(page);
+    UpdateJobSettingsControls(page);
+  } else if ((control == IDC_USER_NAME || control == IDC_JOB_NAME || control == IDC_PASSWORD) &&
+             code == EN_CHANGE) {
+    MarkSheetChanged(page);
+  }
+}
+
+// Leaving the page and applying it are alike: valid entries are stored,
+// invalid ones keep the page in front and refuse the apply.
+INT_PTR OnLeaveOrApply(HWND page, UiContext* context) {
+  if (!ValidateJobSettings(page, context)) {
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_INVALID_NOCHANGEPAGE);
+    return TRUE;
+  }
+  if (context->pfnComPropSheet != nullptr)
+    context->pfnComPropSheet(context->hComPropSheet, CPSFUNC_SET_RESULT,
+                             reinterpret_cast<LPARAM>(context->hJobSettingsPage), CPSUI_OK);
+  PropSheet_UnChanged(GetParent(page), page);
+  SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+  PrivateDevmode* block = PrivateBlockOf(context);
+  if (block != nullptr) StoreControls(page, block);
+  return TRUE;
+}
+
+INT_PTR OnNotify(HWND page, UiContext* context, const NMHDR* header) {
+  if (header == nullptr) return FALSE;
+  switch (header->code) {
+    case PSN_RESET:
+      return FALSE;
+    case PSN_APPLY:
+    case PSN_KILLACTIVE:
+      return OnLeaveOrApply(page, context);
+    default:
+      return TRUE;
+  }
+}
+
+void Warn(HWND page, const UiContext* context, WORD messageId) {
+  const OEMCUIPPARAM* param = context->pOemCUIPParam;
+  const HMODULE module = static_cast<HMODULE>(param->hModule);
+  WCHAR* caption = LoadResString(module, param->hOEMHeap, IDS_PASSWORD_ERROR_CAPTION);
+  WCHAR* text = LoadResString(module, param->hOEMHeap, messageId);
+  MessageBoxW(page, text != nullptr ? text : L"", caption, MB_OK | MB_ICONWARNING);
+  if (caption != nullptr) HeapFree(param->hOEMHeap, 0, caption);
+  if (text != nullptr) HeapFree(param->hOEMHeap, 0, text);
+}
+
+int EditTextLength(HWND page, int control) {
+  WCHAR text[kEditReadUnits] = {};
+  return GetDlgItemTextW(page, control, text, kEditReadUnits);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK JobSettingsPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    OnInitDialog(hwnd, reinterpret_cast<const PROPSHEETPAGEW*>(lParam));
+    return FALSE;
+  }
+  UiContext* context = ContextOf(hwnd);
+  if (context == nullptr || context->pOemCUIPParam == nullptr) return FALSE;
+
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(hwnd, LOWORD(wParam), HIWORD(wParam));
+      return FALSE;
+    case WM_NOTIFY:
+      return OnNotify(hwnd, context, reinterpret_cast<const NMHDR*>(lParam));
+    default:
+      return FALSE;
+  }
+}
+
+bool ValidateJobSettings(HWND page, const UiContext* context) {
+  if (IsDlgButtonChecked(page, IDC_PASSWORD_PRINTING) != BST_CHECKED) return true;
+  if (EditTextLength(page, IDC_USER_NAME) == 0 || EditTextLength(page, IDC_JOB_NAME) == 0) {
+    Warn(page, context, IDS_ENTER_USER_AND_JOB_NAME);
+    return false;
+  }
+  if (EditTextLength(page, IDC_PASSWORD) >= kMinPasswordLength) return true;
+  Warn(page, context, IDS_PASSWORD_TOO_SHORT);
+  return false;
+}
+
+void UpdateJobSettingsControls(HWND page) {
+  const bool on = IsDlgButtonChecked(page, IDC_PASSWORD_PRINTING) != BST_UNCHECKED;
+  if (!on) SendDlgItemMessageW(page, IDC_PASSWORD_PRINTING, WM_SETFOCUS, 0, 0);
+  for (int control : kFieldsAndLabels) EnableWindow(GetDlgItem(page, control), on ? TRUE : FALSE);
+}

@@ -1,0 +1,304 @@
+// The shipped library's pages in a real property sheet: which pages it adds
+// and with what records, and the Job Settings page as a user drives it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "plugin_ui.h"
+#include "sheet_harness.h"
+
+namespace {
+
+// Control ids of the Job Settings page.
+constexpr int kUserName = 10002;
+constexpr int kJobName = 10003;
+constexpr int kPassword = 10004;
+constexpr int kUserNameLabel = 10005;
+constexpr int kPasswordPrinting = 10009;
+
+constexpr size_t kRecordSize = sizeof(void*) == 8 ?
+#ifdef KORVAIN_XP_VARIANT
+    96 : 52;
+#else
+    104 : 56;
+#endif
+
+std::wstring TextOf(HWND page, int control) {
+  WCHAR text[64] = {};
+  GetDlgItemTextW(page, control, text, 64);
+  return text;
+}
+
+void Type(HWND page, int control, const std::wstring& text) {
+  for (wchar_t c : text) SendDlgItemMessageW(page, control, WM_CHAR, c, 0);
+}
+
+void ClickPasswordPrinting(HWND page) {
+  SendDlgItemMessageW(page, kPasswordPrinting, BM_CLICK, 0, 0);
+}
+
+// ---- the pages the plug-in adds ----
+
+TEST(DocumentPages, LayoutThenJobSettingsWithRecordsOfThisBuild) {
+  SheetHarness h;
+  ASSERT_TRUE(h.Open());
+  ASSERT_EQ(h.AddPages(), S_OK);
+  EXPECT_EQ(h.info.Result, 0u);
+  ASSERT_EQ(h.pageRecords.size(), 2u);
+  ASSERT_EQ(h.calls.size(), 3u);
+  EXPECT_EQ(h.calls[2].function, static_cast<UINT>(CPSFUNC_SET_HSTARTPAGE));
+  EXPECT_EQ(h.calls[2].lParam2, SSP_STDPAGE2);
+
+  const WORD templates[] = {11001, 10000};
+  const wchar_t* titles[] = {L"Layout", L"Job Settings"};
+  for (size_t i = 0; i < 2; ++i) {
+    const auto* record = reinterpret_cast<const PROPSHEETPAGEW*>(h.pageRecords[i].data());
+    EXPECT_EQ(record->dwSize, kRecordSize) << i;
+    EXPECT_EQ(record->pszTemplate, MAKEINTRESOURCEW(templates[i])) << i;
+    EXPECT_EQ(record->hInstance, h.plugin.module) << i;
+    ASSERT_NE(record->pszTitle, nullptr) << i;
+    EXPECT_STREQ(record->pszTitle, titles[i]);
+    EXPECT_TRUE(record->dwFlags & PSP_USETITLE) << i;
+    EXPECT_TRUE(record->dwFlags & PSP_USEFUSIONCONTEXT) << i;
+    EXPECT_NE(record->hActCtx, INVALID_HANDLE_VALUE) << i;
+    EXPECT_EQ(record->lParam, reinterpret_cast<LPARAM>(ContextOfPluginUI(h.object))) << i;
+  }
+  const UiContext* context = ContextOfPluginUI(h.object);
+  EXPECT_EQ(context->hComPropSheet, reinterpret_cast<HANDLE>(&h));
+  EXPECT_EQ(context->hLayoutPage, reinterpret_cast<HANDLE>(h.pages[0]));
+  EXPECT_EQ(context->hJobSettingsPage, reinterpret_cast<HANDLE>(h.pages[1]));
+}
+
+BOOL WINAPI ReportXpServicePack2(OSVERSIONINFOW* info) {
+  auto* version = reinterpret_cast<OSVERSIONINFOEXW*>(info);
+  version->dwMajorVersion = 5;
+  version->dwMinorVersion = 1;
+  version->wServicePackMajor = 2;
+  return TRUE;
+}
+
+TEST(DocumentPages, LegacySystemGetsTheJobSettingsPageAlone) {
+  SheetHarness h;
+  ASSERT_TRUE(h.Open(reinterpret_cast<void*>(&ReportXpServicePack2)));
+  ASSERT_EQ(h.AddPages(), S_OK);
+  ASSERT_EQ(h.pageRecords.size(), 1u);
+  const auto* record = reinterpret_cast<const PROPSHEETPAGEW*>(h.pageRecords[0].data());
+  EXPECT_EQ(record->pszTemplate, MAKEINTRESOURCEW(10000));
+  EXPECT_EQ(ContextOfPluginUI(h.object)->hLayoutPage, nullptr);
+}
+
+TEST(DocumentPages, BeforeAnyCommonUIPropBothPagesComeWithoutTitles) {
+  SheetHarness h;
+  ASSERT_TRUE(h.plugin.Load());
+  h.object = h.plugin.CreateObject();
+  ASSERT_NE(h.object, nullptr);
+  ASSERT_EQ(h.AddPages(), S_OK);
+  ASSERT_EQ(h.pageRecords.size(), 2u);
+  for (const auto& bytes : h.pageRecords) {
+    EXPECT_EQ(reinterpret_cast<const PROPSHEETPAGEW*>(bytes.data())->pszTitle, nullptr);
+  }
+}
+
+TEST(DocumentPages, OtherRequestsOfTheProtocol) {
+  SheetHarness h;
+  ASSERT_TRUE(h.Open());
+  PROPSHEETUI_INFO info = {};
+  info.cbSize = sizeof info;
+  info.Version = PROPSHEETUI_INFO_VERSION;
+
+  PROPSHEETUI_INFO_HEADER header = {};
+  info.Reason = PROPSHEETUI_REASON_GET_INFO_HEADER;
+  ASSERT_EQ(h.object->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&header)), S_OK);
+  EXPECT_STREQ(header.pTitle, L"OEM UI Page");
+  EXPECT_EQ(info.Result, 1u);
+
+  SETRESULT_INFO result = {};
+  result.Result = 2;
+  info.Reason = PROPSHEETUI_REASON_SET_RESULT;
+  ASSERT_EQ(h.object->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&result)), S_OK);
+  EXPECT_EQ(info.Result, 2u);
+
+  info.Reason = PROPSHEETUI_REASON_DESTROY;
+  info.Result = 0;
+  ASSERT_EQ(h.object->DocumentPropertySheets(&info, 0), S_OK);
+  EXPECT_EQ(info.Result, 1u);
+
+  for (WORD reason : {WORD{PROPSHEETUI_REASON_GET_ICON}, WORD{9}}) {
+    info.Reason = reason;
+    info.Result = 5;
+    ASSERT_EQ(h.object->DocumentPropertySheets(&info, 0), S_OK) << reason;
+    EXPECT_EQ(info.Result, 0u) << reason;
+  }
+}
+
+TEST(DocumentPages, BadRequestsAreInvalidParameters) {
+  SheetHarness h;
+  ASSERT_TRUE(h.Open());
+  PROPSHEETUI_INFO info = {};
+  info.cbSize = sizeof info;
+  info.Version = 0x0200;
+  SetLastError(0xdeadbeef);
+  EXPECT_EQ(h.object->DocumentPropertySheets(&info, 0), E_FAIL);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  SetLastError(0xdeadbeef);
+  EXPECT_EQ(h.object->DocumentPropertySheets(nullptr, 0), E_FAIL);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+
+  info.Version = PROPSHEETUI_INFO_VERSION;
+  for (WORD reason : {WORD{PROPSHEETUI_REASON_GET_INFO_HEADER}, WORD{PROPSHEETUI_REASON_SET_RESULT}}) {
+    info.Reason = reason;
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(h.object->DocumentPropertySheets(&info, 0), E_FAIL) << reason;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << reason;
+  }
+}
+
+// ---- the Job Settings page ----
+
+class JobSettingsPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(h_.Open());
+    Customize(h_.block);
+    ASSERT_EQ(h_.AddPages(), S_OK);
+    ASSERT_TRUE(h_.ShowSheet());
+    ASSERT_TRUE(h_.SelectPage(1));
+    page_ = h_.Page(1);
+    ASSERT_NE(page_, nullptr);
+  }
+  virtual void Customize(PrivateDevmode&) {}
+
+  bool Enabled(int control) { return IsWindowEnabled(GetDlgItem(page_, control)) != FALSE; }
+
+  SheetHarness h_;
+  HWND page_ = nullptr;
+};
+
+TEST_F(JobSettingsPage, ShowsTheLocalizedTextsAndStartsOff) {
+  EXPECT_EQ(TextOf(page_, kPasswordPrinting), L"Password Printing");
+  EXPECT_EQ(TextOf(page_, kUserNameLabel), L"User Name");
+  EXPECT_EQ(TextOf(page_, 10008), L"Confidential Job");
+  EXPECT_EQ(IsDlgButtonChecked(page_, kPasswordPrinting), static_cast<UINT>(BST_UNCHECKED));
+  for (int control : {kUserName, kJobName, kPassword, kUserNameLabel, 10006, 10007}) {
+    EXPECT_FALSE(Enabled(control)) << control;
+  }
+  EXPECT_TRUE(Enabled(kPasswordPrinting));
+  EXPECT_TRUE(Enabled(10008));
+}
+
+TEST_F(JobSettingsPage, UncheckedApplyStoresNormalJobAndTheTextsAsShown) {
+  h_.block.dwJobType = 77;
+  SetDlgItemTextW(page_, kUserName, L"carol");
+  ASSERT_TRUE(h_.PressApply());
+  EXPECT_EQ(h_.block.dwJobType, JOBTYPE_NORMAL);
+  EXPECT_EQ(std::u16string(h_.block.szUserName), u"carol");
+  EXPECT_EQ(std::u16string(h_.block.szJobName), u"");
+  EXPECT_EQ(h_.calls.back().function, static_cast<UINT>(CPSFUNC_SET_RESULT));
+  EXPECT_EQ(h_.calls.back().lParam1, reinterpret_cast<LPARAM>(h_.pages[1]));
+  EXPECT_EQ(h_.calls.back().lParam2, CPSUI_OK);
+}
+
+TEST_F(JobSettingsPage, CheckedWithEveryEntryStoresAConfidentialJob) {
+  ClickPasswordPrinting(page_);
+  EXPECT_TRUE(h_.ApplyEnabled());
+  EXPECT_TRUE(Enabled(kUserName));
+  Type(page_, kUserName, L"dave");
+  Type(page_, kJobName, L"payroll");
+  Type(page_, kPassword, L"0042");
+  MessageBoxCatcher boxes;
+  ASSERT_TRUE(h_.PressApply());
+  EXPECT_TRUE(boxes.texts.empty());
+  EXPECT_EQ(h_.block.dwJobType, JOBTYPE_CONFIDENTIAL);
+  EXPECT_EQ(std::u16string(h_.block.szUserName), u"dave");
+  EXPECT_EQ(std::u16string(h_.block.szJobName), u"payroll");
+  EXPECT_EQ(std::u16string(h_.block.szPassword), u"0042");
+  EXPECT_FALSE(h_.ApplyEnabled());
+}
+
+TEST_F(JobSettingsPage, MissingJobNameIsRefusedWithAWarning) {
+  ClickPasswordPrinting(page_);
+  Type(page_, kUserName, L"erin");
+  Type(page_, kPassword, L"1234");
+  MessageBoxCatcher boxes;
+  EXPECT_FALSE(h_.PressApply());
+  ASSERT_EQ(boxes.texts.size(), 1u);
+  EXPECT_EQ(boxes.captions[0], L"Password Printing Error!");
+  EXPECT_EQ(boxes.texts[0], L"Enter user and job name.");
+  EXPECT_EQ(h_.block.dwJobType, JOBTYPE_NORMAL);
+  EXPECT_EQ(h_.block.szUserName[0], 0);
+}
+
+TEST_F(JobSettingsPage, ShortPasswordIsRefusedAndKeepsThePageInFront) {
+  ClickPasswordPrinting(page_);
+  Type(page_, kUserName, L"erin");
+  Type(page_, kJobName, L"memo");
+  Type(page_, kPassword, L"123");
+  MessageBoxCatcher boxes;
+  EXPECT_FALSE(h_.SelectPage(0));
+  ASSERT_EQ(boxes.texts.size(), 1u);
+  EXPECT_EQ(boxes.texts[0], L"Valid password must be at least 4 digits.");
+  EXPECT_EQ(PropSheet_GetCurrentPageHwnd(h_.sheet), page_);
+}
+
+TEST_F(JobSettingsPage, PasswordTakesFourDigitsAndNothingElse) {
+  ClickPasswordPrinting(page_);
+  Type(page_, kPassword, L"1a2\x16" L"3-45");
+  EXPECT_EQ(TextOf(page_, kPassword), L"1234");
+  Type(page_, kPassword, L"\b9");
+  EXPECT_EQ(TextOf(page_, kPassword), L"1239");
+}
+
+TEST_F(JobSettingsPage, NameTakesFourteenSingleByteCharacters) {
+  if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP();
+  ClickPasswordPrinting(page_);
+  Type(page_, kUserName, L"abcdefghijklmnopq");
+  EXPECT_EQ(TextOf(page_, kUserName), L"abcdefghijklmn");
+}
+
+TEST_F(JobSettingsPage, NameTakesSevenDoubleByteCharacters) {
+  if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese code page, not " << GetACP();
+  ClickPasswordPrinting(page_);
+  Type(page_, kUserName, L"\u3042\u3044\u3046\u3048\u304a\u304b\u304d\u304f");
+  EXPECT_EQ(TextOf(page_, kUserName), L"\u3042\u3044\u3046\u3048\u304a\u304b\u304d");
+}
+
+TEST_F(JobSettingsPage, CancelStoresNothing) {
+  ClickPasswordPrinting(page_);
+  Type(page_, kUserName, L"frank");
+  PropSheet_PressButton(h_.sheet, PSBTN_CANCEL);
+  EXPECT_EQ(h_.block.dwJobType, JOBTYPE_NORMAL);
+  EXPECT_EQ(h_.block.szUserName[0], 0);
+}
+
+class StoredConfidentialJob : public JobSettingsPage {
+  void Customize(PrivateDevmode& block) override {
+    block.dwJobType = JOBTYPE_CONFIDENTIAL;
+    // A name that fills its field with no terminator, as a block from
+    // elsewhere may bring it.
+    for (char16_t& c : block.szUserName) c = u'x';
+    std::memcpy(block.szJobName, u"ledger", 14);
+    std::memcpy(block.szPassword, u"9876", 10);
+  }
+};
+
+TEST_F(StoredConfidentialJob, IsShownCheckedWithItsEntries) {
+  EXPECT_EQ(IsDlgButtonChecked(page_, kPasswordPrinting), static_cast<UINT>(BST_CHECKED));
+  EXPECT_TRUE(Enabled(kUserName));
+  // Read up to the field's end and no further; the edit limit governs typing only.
+  EXPECT_EQ(TextOf(page_, kUserName), std::wstring(32, L'x'));
+  EXPECT_EQ(TextOf(page_, kJobName), L"ledger");
+  EXPECT_EQ(TextOf(page_, kPassword), L"9876");
+}
+
+TEST_F(StoredConfidentialJob, ShorterEntryLeavesNothingOfTheOldOne) {
+  SetDlgItemTextW(page_, kJobName, L"tax");
+  ASSERT_TRUE(h_.PressApply());
+  EXPECT_EQ(std::u16string(h_.block.szJobName), u"tax");
+  for (size_t i = 3; i < 32; ++i) {
+    EXPECT_EQ(h_.block.szJobName[i], 0) << i;
+  }
+  EXPECT_EQ(h_.block.szUserName[14], 0);
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+// Identifiers of the extension's resources, shared by the resource script
+// and the code.
+#pragma once
+
+// Job Settings page
+#define IDD_JOB_SETTINGS 10000
+#define IDC_USER_NAME 10002
+#define IDC_JOB_NAME 10003
+#define IDC_PASSWORD 10004
+#define IDC_USER_NAME_LABEL 10005
+#define IDC_JOB_NAME_LABEL 10006
+#define IDC_PASSWORD_LABEL 10007
+#define IDC_JOB_SETTINGS_GROUP 10008
+#define IDC_PASSWORD_PRINTING 10009
+
+#define IDS_JOB_SETTINGS_TITLE 15001
+#define IDS_USER_NAME 15002
+#define IDS_JOB_NAME 15003
+#define IDS_PASSWORD 15004
+#define IDS_PASSWORD_PRINTING 15005
+#define IDS_CONFIDENTIAL_JOB 15006
+#define IDS_PASSWORD_ERROR_CAPTION 25001
+#define IDS_ENTER_USER_AND_JOB_NAME 25002
+#define IDS_PASSWORD_TOO_SHORT 25003
+
+// Layout page
+#define IDD_LAYOUT 11001
+#define IDS_LAYOUT_TITLE 11002
