@@ -1,0 +1,282 @@
+// Drives the installer's windows from outside, for the end-to-end tests:
+// finds a dialog, reads its texts and control states, presses buttons,
+// sends keys and real mouse clicks. One action per run; the exit status is
+// 0 on success, 1 when the window or control is not there, 2 on bad usage.
+//
+//   WindowDriver ACTION SELECTOR [ARGS...]
+//
+// SELECTOR is "dialog" (the one visible dialog box), or "title=TEXT" (a
+// visible dialog box titled exactly TEXT), or "top=TEXT" (any top-level
+// window titled TEXT, visible or not).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+void Print(const std::wstring& text) {
+  const std::wstring line = text + L"\n";
+  const int size = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), &bytes[0], size,
+                      nullptr, nullptr);
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+            &written, nullptr);
+}
+
+std::wstring WindowText(HWND hWnd) {
+  wchar_t buffer[8192] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(hWnd, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                      2000, &length);
+  return std::wstring(buffer, length);
+}
+
+std::wstring ClassName(HWND hWnd) {
+  wchar_t name[64] = {};
+  GetClassNameW(hWnd, name, 64);
+  return name;
+}
+
+struct Selector {
+  bool bAnyDialog = false;
+  bool bAnyTopLevel = false;
+  std::wstring title;
+};
+
+bool Matches(HWND hWnd, const Selector& selector) {
+  wchar_t title[512] = {};
+  GetWindowTextW(hWnd, title, 512);
+  if (selector.bAnyTopLevel) return selector.title == title;
+  if (!IsWindowVisible(hWnd) || ClassName(hWnd) != L"#32770") return false;
+  return selector.bAnyDialog || selector.title == title;
+}
+
+struct Search {
+  const Selector* pSelector;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMatch(HWND hWnd, LPARAM lParam) {
+  auto* pSearch = reinterpret_cast<Search*>(lParam);
+  if (Matches(hWnd, *pSearch->pSelector)) pSearch->found.push_back(hWnd);
+  return TRUE;
+}
+
+std::vector<HWND> FindAll(const Selector& selector) {
+  Search search = {&selector, {}};
+  EnumWindows(CollectMatch, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool ParseSelector(const std::wstring& text, Selector* pSelector) {
+  if (text == L"dialog") {
+    pSelector->bAnyDialog = true;
+  } else if (text.rfind(L"title=", 0) == 0) {
+    pSelector->title = text.substr(6);
+  } else if (text.rfind(L"top=", 0) == 0) {
+    pSelector->bAnyTopLevel = true;
+    pSelector->title = text.substr(4);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Waits up to timeoutMs for exactly the selector's window to appear.
+HWND WaitFor(const Selector& selector, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    std::vector<HWND> found = FindAll(selector);
+    if (!found.empty()) return found.front();
+    if (GetTickCount() - start > timeoutMs) return nullptr;
+    Sleep(50);
+  }
+}
+
+HWND Control(HWND hDialog, const wchar_t* pszId) {
+  return GetDlgItem(hDialog, _wtoi(pszId));
+}
+
+HWND FocusOf(HWND hWnd) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void SendMouseClicks(HWND hControl, int x, int y, int clicks) {
+  POINT pt = {x, y};
+  ClientToScreen(hControl, &pt);
+  SetCursorPos(pt.x, pt.y);
+  Sleep(100);
+  std::vector<INPUT> inputs;
+  auto button = [&](DWORD flags) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    inputs.push_back(in);
+  };
+  for (int i = 0; i < clicks; ++i) {
+    button(MOUSEEVENTF_LEFTDOWN);
+    button(MOUSEEVENTF_LEFTUP);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(300);
+}
+
+// The centre of item nItem's icon in the first row of an icon view.
+POINT IconViewItemPoint(HWND hList, int nItem) {
+  const DWORD spacing = static_cast<DWORD>(SendMessageW(hList, LVM_GETITEMSPACING, FALSE, 0));
+  const int cx = LOWORD(spacing);
+  return POINT{nItem * cx + cx / 2, 20};
+}
+
+// Clears every item's selection the way a user's Ctrl+click can, which
+// Wine's single-selection list does not offer: the item record for
+// LVM_SETITEMSTATE must lie in the list's own process, since the message
+// carries a pointer. Both programs are 32-bit, so the record's layout is
+// the same on both sides.
+bool ClearSelectionInOwnerProcess(HWND hList) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(hList, &processId);
+  HANDLE hProcess = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+  if (!hProcess) return false;
+  LVITEMW item = {};
+  item.stateMask = LVIS_SELECTED;
+  void* pRemote = VirtualAllocEx(hProcess, nullptr, sizeof(item), MEM_COMMIT, PAGE_READWRITE);
+  bool bDone = false;
+  if (pRemote && WriteProcessMemory(hProcess, pRemote, &item, sizeof(item), nullptr)) {
+    bDone = SendMessageW(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(pRemote)) != 0;
+  }
+  if (pRemote) VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
+  CloseHandle(hProcess);
+  return bDone;
+}
+
+int Run(int argc, wchar_t** argv) {
+  if (argc < 3) return 2;
+  const std::wstring action = argv[1];
+  Selector selector;
+  if (!ParseSelector(argv[2], &selector)) return 2;
+  const DWORD timeoutMs = 15000;
+
+  if (action == L"gone") {
+    const DWORD start = GetTickCount();
+    while (!FindAll(selector).empty()) {
+      if (GetTickCount() - start > timeoutMs) return 1;
+      Sleep(50);
+    }
+    return 0;
+  }
+  if (action == L"count") {
+    Print(std::to_wstring(FindAll(selector).size()));
+    return 0;
+  }
+  HWND hWnd = WaitFor(selector, timeoutMs);
+  if (!hWnd) return 1;
+  // Let the dialog finish its initialisation and first paint.
+  Sleep(200);
+
+  if (action == L"wait") return 0;
+  if (action == L"title") {
+    Print(WindowText(hWnd));
+    return 0;
+  }
+  if (action == L"rect") {
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    Print(std::to_wstring(rc.left) + L" " + std::to_wstring(rc.top) + L" " +
+          std::to_wstring(rc.right) + L" " + std::to_wstring(rc.bottom));
+    return 0;
+  }
+  if (action == L"close") return PostMessageW(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+  if (action == L"foreground") {
+    HWND hForeground = GetForegroundWindow();
+    Print(hForeground == hWnd ? L"yes" : L"no");
+    return 0;
+  }
+  if (action == L"move" && argc >= 5) {
+    return SetWindowPos(hWnd, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER)
+               ? 0
+               : 1;
+  }
+  if (argc < 4) return 2;
+  HWND hControl = wcscmp(argv[3], L"focus") == 0 ? FocusOf(hWnd) : Control(hWnd, argv[3]);
+  if (!hControl) return 1;
+
+  if (action == L"text") {
+    Print(WindowText(hControl));
+    return 0;
+  }
+  if (action == L"rawtext") {
+    std::wstring escaped;
+    for (wchar_t ch : WindowText(hControl)) {
+      if (ch == L'\r') escaped += L"\\r";
+      else if (ch == L'\n') escaped += L"\\n";
+      else escaped += ch;
+    }
+    Print(escaped);
+    return 0;
+  }
+  if (action == L"press") return PostMessageW(hControl, BM_CLICK, 0, 0) ? 0 : 1;
+  if (action == L"key" && argc >= 5) {
+    const WPARAM vk = static_cast<WPARAM>(_wtoi(argv[4]));
+    PostMessageW(hControl, WM_KEYDOWN, vk, 1);
+    PostMessageW(hControl, WM_KEYUP, vk, 0xC0000001);
+    Sleep(200);
+    return 0;
+  }
+  if (action == L"hasfocus") {
+    Print(FocusOf(hWnd) == hControl ? L"yes" : L"no");
+    return 0;
+  }
+  if (action == L"list") {
+    const auto count = SendMessageW(hControl, LVM_GETITEMCOUNT, 0, 0);
+    const auto selected = SendMessageW(hControl, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                       MAKELPARAM(LVNI_SELECTED, 0));
+    const auto focused = SendMessageW(hControl, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                      MAKELPARAM(LVNI_FOCUSED, 0));
+    Print(L"count=" + std::to_wstring(count) + L" selected=" + std::to_wstring(selected) +
+          L" focused=" + std::to_wstring(focused));
+    return 0;
+  }
+  if (action == L"edit") {
+    const LONG style = GetWindowLongW(hControl, GWL_STYLE);
+    const DWORD sel = static_cast<DWORD>(SendMessageW(hControl, EM_GETSEL, 0, 0));
+    const auto firstLine = SendMessageW(hControl, EM_GETFIRSTVISIBLELINE, 0, 0);
+    Print(L"readonly=" + std::to_wstring((style & ES_READONLY) != 0) +
+          L" multiline=" + std::to_wstring((style & ES_MULTILINE) != 0) +
+          L" vscroll=" + std::to_wstring((style & WS_VSCROLL) != 0) +
+          L" hscroll=" + std::to_wstring((style & (WS_HSCROLL | ES_AUTOHSCROLL)) != 0) +
+          L" firstline=" + std::to_wstring(firstLine) + L" sel=" +
+          std::to_wstring(LOWORD(sel)) + L"," + std::to_wstring(HIWORD(sel)));
+    return 0;
+  }
+  if ((action == L"clickitem" || action == L"dblclickitem") && argc >= 5) {
+    const POINT pt = IconViewItemPoint(hControl, _wtoi(argv[4]));
+    SendMouseClicks(hControl, pt.x, pt.y, action == L"dblclickitem" ? 2 : 1);
+    return 0;
+  }
+  if (action == L"deselect") return ClearSelectionInOwnerProcess(hControl) ? 0 : 1;
+  if (action == L"clickempty") {
+    RECT rc;
+    GetClientRect(hControl, &rc);
+    SendMouseClicks(hControl, rc.right - 10, rc.bottom - 10, 1);
+    return 0;
+  }
+  return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) { return Run(argc, argv); }

@@ -1,0 +1,138 @@
+# The installer's flow from start to the sub-installer, and its early ends.
+
+case_happy_path_waits_for_sub_installer() {
+  make_medium "$work/m"
+  touch "$work/m/Res/KRU_x64.hold"
+  start_installer "$work/m"
+  wd clickitem "title=Printer Model" 1004 1
+  expect_eq "list after clicking model B" "count=2 selected=1 focused=1" "$(wd list 'title=Printer Model' 1004)"
+  accept_both_dialogs
+  local i
+  for i in $(seq 100); do grep -q state=held "$work/m/Res/KRU_x64.txt" 2>/dev/null && break; sleep 0.1; done
+  grep -q state=held "$work/m/Res/KRU_x64.txt" 2>/dev/null || fail "the sub-installer was not started"
+  installer_running || fail "the installer ended while its sub-installer ran"
+  rm -f "$work/m/Res/KRU_x64.hold"
+  expect_installer_ends
+  local dir; dir=$(windows_path "$work/m")
+  expect_eq "command line" "\"$dir\\Res\\KRU_x64.exe\" \"$dir\\Drv\\ModelB\\dalmont.inf\"" \
+    "$(recorded_command_line "$work/m" x64)"
+  expect_eq "argument 1" "argv[1]=$dir\\Drv\\ModelB\\dalmont.inf" \
+    "$(grep '^argv\[1\]' "$work/m/Res/KRU_x64.txt" | tr -d '\r')"
+  [ ! -e "$work/m/Res/KRU_x86.txt" ] || fail "the 32-bit sub-installer ran on a 64-bit prefix"
+}
+
+expect_command_line_without_inf() {
+  start_installer "$work/m"
+  accept_both_dialogs
+  expect_installer_ends
+  local dir; dir=$(windows_path "$work/m")
+  expect_eq "command line" "\"$dir\\Res\\KRU_x64.exe\"" "$(recorded_command_line "$work/m" x64)"
+}
+
+case_inf_missing() {
+  make_medium "$work/m"
+  rm "$work/m/Drv/ModelA/dalmont.inf"
+  expect_command_line_without_inf
+}
+
+case_inf_is_a_folder() {
+  make_medium "$work/m"
+  rm "$work/m/Drv/ModelA/dalmont.inf"
+  mkdir "$work/m/Drv/ModelA/dalmont.inf"
+  expect_command_line_without_inf
+}
+
+expect_message_after_both_dialogs() {
+  start_installer "$work/m"
+  accept_both_dialogs
+  expect_eq "message" "The printer cannot be installed." "$(wd text "title=$TITLE" 65535)"
+  wd press "title=$TITLE" 1 || fail "no message box to close"
+  expect_installer_ends
+  [ ! -e "$work/m/Res/KRU_x64.txt" ] || fail "a sub-installer ran"
+}
+
+case_sub_installer_missing() {
+  make_medium "$work/m"
+  rm "$work/m/Res/KRU_x64.exe"
+  expect_message_after_both_dialogs
+}
+
+case_sub_installer_is_a_folder() {
+  make_medium "$work/m"
+  rm "$work/m/Res/KRU_x64.exe"
+  mkdir "$work/m/Res/KRU_x64.exe"
+  expect_message_after_both_dialogs
+}
+
+case_license_missing() {
+  make_medium "$work/m"
+  rm "$work/m/Res/EULA_EN.txt"
+  start_installer "$work/m"
+  wd press "title=Printer Model" 1 || fail "no chooser"
+  expect_eq "message" "The printer cannot be installed." "$(wd text "title=$TITLE" 65535)"
+  expect_eq "license dialogs shown" "0" "$(wd count 'title=License Agreement')"
+  wd press "title=$TITLE" 1
+  expect_installer_ends
+  [ ! -e "$work/m/Res/KRU_x64.txt" ] || fail "a sub-installer ran"
+}
+
+expect_message_at_start() {  # TEXT
+  start_installer "$work/m"
+  expect_eq "message" "$1" "$(wd text "title=$TITLE" 65535)"
+  expect_eq "choosers shown" "0" "$(wd count 'title=Printer Model')"
+  wd press "title=$TITLE" 1
+  expect_installer_ends
+}
+
+case_no_settings_file() {
+  make_medium "$work/m"
+  rm "$work/m/Res/setup.ini"
+  expect_message_at_start "The printer cannot be installed."
+}
+
+case_no_model_listed() {
+  make_medium "$work/m"
+  printf '[Info]\r\nversion=1\r\n' > "$work/m/Res/setup.ini"
+  expect_message_at_start "The printer cannot be installed."
+}
+
+# Wine's per-program version setting stands in for an old Windows; the
+# program's own name keeps the setting away from the other cases.
+case_unsupported_windows() {
+  make_medium "$work/m"
+  mv "$work/m/Kestrup.exe" "$work/m/KestrupNT4.exe"
+  wine reg add 'HKCU\Software\Wine\AppDefaults\KestrupNT4.exe' /v Version /d nt40 /f >/dev/null 2>&1
+  env wine "$work/m/KestrupNT4.exe" >/dev/null 2>&1 &
+  KESTRUP_PID=$!
+  expect_eq "message" "The printer driver and/or utilities cannot be installed your Windows system." \
+    "$(wd text "title=$TITLE" 65535)"
+  wd press "title=$TITLE" 1
+  expect_installer_ends
+}
+
+case_windows_2000_accepted() {
+  make_medium "$work/m"
+  mv "$work/m/Kestrup.exe" "$work/m/Kestrup2000.exe"
+  wine reg add 'HKCU\Software\Wine\AppDefaults\Kestrup2000.exe' /v Version /d win2k /f >/dev/null 2>&1
+  env wine "$work/m/Kestrup2000.exe" >/dev/null 2>&1 &
+  KESTRUP_PID=$!
+  wd wait "title=Printer Model" || fail "Windows 2000 (service pack 4) was refused"
+  wd press "title=Printer Model" 2
+  expect_installer_ends
+}
+
+case_second_copy_ends_and_raises_the_first() {
+  make_medium "$work/m"
+  start_installer "$work/m"
+  local first=$KESTRUP_PID
+  wd wait "title=Printer Model" || fail "no chooser"
+  start_installer "$work/m"
+  expect_installer_ends
+  KESTRUP_PID=$first
+  installer_running || fail "the first copy ended"
+  expect_eq "choosers shown" "1" "$(wd count 'title=Printer Model')"
+  expect_eq "messages shown" "0" "$(wd count "title=$TITLE")"
+  expect_eq "first copy's chooser in front" "yes" "$(wd foreground 'title=Printer Model')"
+  wd press "title=Printer Model" 2
+  expect_installer_ends
+}

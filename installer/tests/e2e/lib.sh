@@ -1,0 +1,99 @@
+# Helpers of the installer's end-to-end tests: package media in temporary
+# folders, the real Kestrup.exe started under Wine, its windows driven by
+# WindowDriver.exe. Sourced by the test scripts; needs KESTRUP_EXE,
+# KRU_X86, KRU_X64, LICENSE_DIR and WINDOW_DRIVER, and a running Wine
+# prefix with a display (scripts/with-wine.sh).
+set -uo pipefail
+
+TITLE="PostScript Printer Driver Installer"
+failures=0
+work=$(mktemp -d "${TMPDIR:-/tmp}/kestrup-test.XXXXXX")
+KESTRUP_PID=
+
+cleanup_test() {
+  if [ -n "$KESTRUP_PID" ] && kill -0 "$KESTRUP_PID" 2>/dev/null; then
+    kill "$KESTRUP_PID" 2>/dev/null
+    wait "$KESTRUP_PID" 2>/dev/null
+  fi
+  rm -rf "$work"
+}
+trap cleanup_test EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+expect_eq() {  # what expected actual
+  [ "$2" = "$3" ] || fail "$1: expected [$2], got [$3]"
+}
+
+expect_match() {  # what pattern actual
+  [[ "$3" =~ $2 ]] || fail "$1: expected to match [$2], got [$3]"
+}
+
+finish() {
+  if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+  fi
+  echo "all checks passed"
+}
+
+wd() { wine "$WINDOW_DRIVER" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+# make_medium DIR [MODEL=NAME...]: a medium with Kestrup.exe, both
+# sub-installers, the settings with the given models (default two), every
+# license text and an INF in each model folder.
+make_medium() {
+  local dir=$1; shift
+  mkdir -p "$dir/Res" "$dir/Drv"
+  cp "$KESTRUP_EXE" "$dir/Kestrup.exe"
+  cp "$KRU_X86" "$dir/Res/KRU_x86.exe"
+  cp "$KRU_X64" "$dir/Res/KRU_x64.exe"
+  cp "$LICENSE_DIR"/EULA_*.txt "$dir/Res/"
+  [ $# -gt 0 ] || set -- "ModelA=Test Model A" "ModelB=Test Model B"
+  {
+    printf '[Info]\r\nversion=3.1.4\r\n[Packages]\r\n'
+    for model in "$@"; do printf '%s\r\n' "$model"; done
+  } > "$dir/Res/setup.ini"
+  for model in "$@"; do
+    mkdir -p "$dir/Drv/${model%%=*}"
+    printf '; test INF\r\n' > "$dir/Drv/${model%%=*}/dalmont.inf"
+  done
+}
+
+# start_installer DIR [VAR=VALUE...]: starts DIR\Kestrup.exe in the
+# background with the given environment (LC_ALL for the language).
+start_installer() {
+  local dir=$1; shift
+  env "$@" wine "$dir/Kestrup.exe" >/dev/null 2>&1 &
+  KESTRUP_PID=$!
+}
+
+# Waits up to 20 s for the installer to end; fails when it does not.
+expect_installer_ends() {
+  local i
+  for i in $(seq 200); do
+    kill -0 "$KESTRUP_PID" 2>/dev/null || { wait "$KESTRUP_PID" 2>/dev/null; KESTRUP_PID=; return 0; }
+    sleep 0.1
+  done
+  fail "the installer did not end"
+  return 1
+}
+
+installer_running() { [ -n "$KESTRUP_PID" ] && kill -0 "$KESTRUP_PID" 2>/dev/null; }
+
+windows_path() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+
+# The command line the stand-in sub-installer recorded, or nothing.
+recorded_command_line() {  # DIR ARCH
+  local record="$1/Res/KRU_$2.txt"
+  [ -f "$record" ] && sed -n 's/^cmdline=//p' "$record" | tr -d '\r'
+}
+
+# Accepts the chooser and the license dialog in English.
+accept_both_dialogs() {
+  wd press "title=Printer Model" 1 || fail "no chooser to accept"
+  wd press "title=License Agreement" 1 || fail "no license dialog to accept"
+}
