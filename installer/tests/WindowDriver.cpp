@@ -7,7 +7,13 @@
 //
 // SELECTOR is "dialog" (the one visible dialog box), or "title=TEXT" (a
 // visible dialog box titled exactly TEXT), or "top=TEXT" (any top-level
-// window titled TEXT, visible or not).
+// window titled TEXT, visible or not). Actions: wait, gone, count, title,
+// rect, move X Y, close (the close box), foreground; and on control ID (or
+// "focus") of the window: text, rawtext (CR and LF shown as \r and \n),
+// press, key VK, hasfocus, list (count and selection of a list view),
+// edit (style, first visible line and selection of an edit control),
+// clickitem N, dblclickitem N (real mouse clicks on icon-view item N of
+// the first row), clickempty, deselect.
 #include <windows.h>
 #include <commctrl.h>
 
