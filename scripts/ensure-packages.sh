@@ -8,6 +8,7 @@ packages=(
   wine wine64 wine32:i386 xvfb xauth
   cmake ninja-build make g++ googletest
   imagemagick locales python3
+  openprinting-ppds hp-ppd printer-driver-postscript-hp clang libclang-rt-14-dev
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ppd_allocation.h"
+#include "ppd_constraint_index.h"
 #include "ppd_model.h"
 
 namespace {
@@ -23,43 +24,32 @@ void ApplyMatch(ConstraintMatch result, PpdOption* option) {
   if (result == CONSTRAINT_RELATED) option->constrained = 0;
 }
 
-// MatchConstraint over a subset of the constraints, given in file order, that
-// all name the installable feature first and `feature` second.
-ConstraintMatch MatchAmong(const PpdModel* model, const int* subset, int count,
-                           const PpdText& value, const PpdOption* option) {
-  if (count == 0) return CONSTRAINT_NONE;
-  for (int i = 0; i < count; ++i) {
-    const PpdConstraint* c = model->constraints[subset[i]];
-    if (SameText(c->option1, value) && SameText(c->option2, option->keyword)) {
-      return CONSTRAINT_MATCH;
-    }
-  }
-  return CONSTRAINT_RELATED;
-}
-
-void EvaluateFeature(const PpdModel* model, PpdFeature* feature, int* towardsFeature,
-                     int* fromSetting) {
-  int towardsCount = 0;
-  for (int32_t c = 0; c < model->constraintCount; ++c) {
-    if (SameText(model->constraints[c]->featureKeyword2, feature->keyword)) {
-      towardsFeature[towardsCount++] = c;
-    }
-  }
-  if (towardsCount == 0) return;
-  // Settings in file order, so that the last one related to the feature
-  // decides, exactly as the per-option loop over the settings does.
+// For every option of `feature`: the last setting with a constraint towards
+// the feature decides, by matching or only relating, exactly as MatchConstraint
+// over all constraints would for each option and setting in turn.
+void EvaluateFeature(const PpdModel* model, const PpdConstraintIndex* index, int32_t f,
+                     const int32_t* installedValues) {
+  PpdFeature* feature = model->features[f];
+  const int32_t keyword = index->featureKeyword[f];
+  const int32_t* begin = index->byKeyword2 + index->firstByKeyword2[keyword];
+  const int32_t* end = index->byKeyword2 + index->firstByKeyword2[keyword + 1];
+  if (begin == end) return;
+  const int32_t* options = index->optionKeyword + index->optionStart[f];
+  int32_t* matchedOptions = index->scratch;
   for (int32_t s = 0; s < model->installableCount; ++s) {
-    const InstallableSetting* setting = model->installables[s];
-    int count = 0;
-    for (int i = 0; i < towardsCount; ++i) {
-      if (SameText(model->constraints[towardsFeature[i]]->featureKeyword1, setting->keyword)) {
-        fromSetting[count++] = towardsFeature[i];
-      }
+    const int32_t installable = index->installableKeyword[s];
+    bool bRelated = false;
+    int32_t matchCount = 0;
+    for (const int32_t* c = begin; c != end; ++c) {
+      if (index->featureKeyword1[*c] != installable) continue;
+      bRelated = true;
+      if (index->option1[*c] == installedValues[s]) matchedOptions[matchCount++] = index->option2[*c];
     }
-    if (count == 0) continue;
+    if (!bRelated) continue;
     for (int32_t o = 0; o < feature->optionCount; ++o) {
-      ApplyMatch(MatchAmong(model, fromSetting, count, setting->currentValue, feature->options[o]),
-                 feature->options[o]);
+      bool bMatch = false;
+      for (int32_t m = 0; m < matchCount && !bMatch; ++m) bMatch = matchedOptions[m] == options[o];
+      feature->options[o]->constrained = bMatch ? 1 : 0;
     }
   }
 }
@@ -107,17 +97,21 @@ void EvaluateInstallableConstraintsByScan(PpdModel* model) {
 void EvaluateInstallableConstraints(PpdModel* model) {
   if (model == nullptr) return;
   if (model->installableCount == 0 || model->constraintCount == 0) return;
-  const size_t bytes = static_cast<size_t>(model->constraintCount) * sizeof(int);
-  int* towardsFeature = static_cast<int*>(PpdMalloc(bytes));
-  int* fromSetting = static_cast<int*>(PpdMalloc(bytes));
-  if (towardsFeature != nullptr && fromSetting != nullptr) {
-    for (int32_t f = 0; f < model->featureCount; ++f) {
-      PpdFeature* feature = model->features[f];
-      if (TakesPartInEvaluation(feature)) EvaluateFeature(model, feature, towardsFeature, fromSetting);
-    }
-  } else {
+  if (model->constraintIndex == nullptr) model->constraintIndex = CreatePpdConstraintIndex(model);
+  int32_t* installedValues =
+      static_cast<int32_t*>(PpdMalloc(sizeof(int32_t) * static_cast<size_t>(model->installableCount)));
+  if (model->constraintIndex == nullptr || installedValues == nullptr) {
+    PpdFree(installedValues);
     EvaluateInstallableConstraintsByScan(model);
+    return;
   }
-  PpdFree(towardsFeature);
-  PpdFree(fromSetting);
+  for (int32_t s = 0; s < model->installableCount; ++s) {
+    installedValues[s] = FindIndexedText(model->constraintIndex, &model->installables[s]->currentValue);
+  }
+  for (int32_t f = 0; f < model->featureCount; ++f) {
+    if (TakesPartInEvaluation(model->features[f])) {
+      EvaluateFeature(model, model->constraintIndex, f, installedValues);
+    }
+  }
+  PpdFree(installedValues);
 }

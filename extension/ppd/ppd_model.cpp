@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ppd_allocation.h"
+#include "ppd_constraint_index.h"
 
 const char16_t kInstallableOptionsGroup[] = u"InstallableOptions";
 
@@ -29,6 +30,7 @@ PpdModel::~PpdModel() {
   PpdFree(installables);
   PpdFree(tokenBuffer);
   delete source;
+  DestroyPpdConstraintIndex(constraintIndex);
 }
 
 PpdFeature* PpdModel::GetFeature(int index) const {

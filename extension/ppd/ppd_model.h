@@ -8,6 +8,8 @@
 #include "ppd_byte_source.h"
 #include "ppd_text.h"
 
+struct PpdConstraintIndex;
+
 enum PpdUiType { PPDUI_PICKONE = 1, PPDUI_PICKMANY = 2, PPDUI_BOOLEAN = 3 };
 
 enum ConstraintMatch { CONSTRAINT_NONE = 0, CONSTRAINT_MATCH = 1, CONSTRAINT_RELATED = 2 };
@@ -68,6 +70,8 @@ class PpdModel : public PpdObject {
   InstallableSetting** installables = nullptr;
   char16_t* tokenBuffer = nullptr;  // only while the model is built
   PpdByteSource* source = nullptr;  // only while the model is built
+  // Built at the first evaluation from what parsing fixed; owned.
+  PpdConstraintIndex* constraintIndex = nullptr;
 };
 
 // Builds the model of the file that `read` delivers. Never fails as a whole:

@@ -322,6 +322,22 @@ std::vector<Strings> FlagsOf(const PpdModel& model) {
   return out;
 }
 
+TEST(PpdModel, RepeatedKeywordsAreMatchedAsThePlainScanMatchesThem) {
+  Model model = Fixture("repeated_keywords.ppd");
+  ASSERT_TRUE(model);
+  ASSERT_EQ(model->installableCount, 2);
+  // Both settings share the keyword; SetInstallableValue reaches the first,
+  // and the second (LC2) decides because it comes later.
+  EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A", "Tray1|B|X", "LC2|C"}));
+  EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"Tray1|B|X", "LC2|A"}));
+  const std::vector<Strings> indexed = FlagsOf(*model);
+  for (int f = 0; f < model->featureCount; ++f) {
+    for (int o = 0; o < model->features[f]->optionCount; ++o) model->features[f]->options[o]->constrained = 0;
+  }
+  EvaluateInstallableConstraintsByScan(model.get());
+  EXPECT_EQ(FlagsOf(*model), indexed);
+}
+
 TEST(PpdModel, IndexedEvaluationAgreesWithThePlainScan) {
   Model model = Sample();
   ASSERT_TRUE(model);

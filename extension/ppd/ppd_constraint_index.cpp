@@ -1,0 +1,151 @@
+#include "ppd_constraint_index.h"
+
+#include <cstring>
+
+#include "ppd_allocation.h"
+#include "ppd_model.h"
+
+namespace {
+
+bool SameText(const PpdText& a, const PpdText& b) {
+  return a.length == b.length &&
+         std::memcmp(a.characters, b.characters, (a.length + 1) * sizeof(char16_t)) == 0;
+}
+
+uint32_t HashText(const PpdText& text) {
+  uint32_t hash = 2166136261u;
+  for (int32_t i = 0; i < text.length; ++i) hash = (hash ^ text.characters[i]) * 16777619u;
+  return hash ^ static_cast<uint32_t>(text.length);
+}
+
+int32_t* AllocateInts(size_t count) {
+  return static_cast<int32_t*>(PpdMalloc((count == 0 ? 1 : count) * sizeof(int32_t)));
+}
+
+// The slot that holds `text`, or the empty slot where it belongs.
+uint32_t SlotOf(const PpdConstraintIndex* index, const PpdText& text) {
+  uint32_t slot = HashText(text) & index->slotMask;
+  while (index->slots[slot] != nullptr && !SameText(*index->slots[slot], text)) {
+    slot = (slot + 1) & index->slotMask;
+  }
+  return slot;
+}
+
+int32_t Intern(PpdConstraintIndex* index, const PpdText& text) {
+  const uint32_t slot = SlotOf(index, text);
+  if (index->slots[slot] == nullptr) {
+    index->slots[slot] = &text;
+    index->slotIds[slot] = index->textCount++;
+  }
+  return index->slotIds[slot];
+}
+
+size_t OptionTotal(const PpdModel* model) {
+  size_t total = 0;
+  for (int32_t f = 0; f < model->featureCount; ++f) total += model->features[f]->optionCount;
+  return total;
+}
+
+bool AllocateTable(PpdConstraintIndex* index, size_t texts) {
+  size_t size = 16;
+  while (size < texts * 2) size *= 2;
+  if (size > 0x40000000u) return false;
+  index->slots = static_cast<const PpdText**>(PpdMalloc(size * sizeof(PpdText*)));
+  index->slotIds = AllocateInts(size);
+  if (index->slots == nullptr || index->slotIds == nullptr) return false;
+  std::memset(index->slots, 0, size * sizeof(PpdText*));
+  index->slotMask = static_cast<uint32_t>(size - 1);
+  return true;
+}
+
+bool InternModel(PpdConstraintIndex* index, const PpdModel* model, int32_t* keyword2) {
+  const size_t constraints = static_cast<size_t>(model->constraintCount);
+  index->featureKeyword1 = AllocateInts(constraints);
+  index->option1 = AllocateInts(constraints);
+  index->option2 = AllocateInts(constraints);
+  index->featureKeyword = AllocateInts(model->featureCount);
+  index->optionStart = AllocateInts(model->featureCount + 1);
+  index->optionKeyword = AllocateInts(OptionTotal(model));
+  index->installableKeyword = AllocateInts(model->installableCount);
+  index->scratch = AllocateInts(constraints);
+  if (!index->featureKeyword1 || !index->option1 || !index->option2 || !index->featureKeyword ||
+      !index->optionStart || !index->optionKeyword || !index->installableKeyword ||
+      !index->scratch) {
+    return false;
+  }
+  for (size_t c = 0; c < constraints; ++c) {
+    const PpdConstraint* constraint = model->constraints[c];
+    index->featureKeyword1[c] = Intern(index, constraint->featureKeyword1);
+    index->option1[c] = Intern(index, constraint->option1);
+    keyword2[c] = Intern(index, constraint->featureKeyword2);
+    index->option2[c] = Intern(index, constraint->option2);
+  }
+  int32_t next = 0;
+  for (int32_t f = 0; f < model->featureCount; ++f) {
+    const PpdFeature* feature = model->features[f];
+    index->featureKeyword[f] = Intern(index, feature->keyword);
+    index->optionStart[f] = next;
+    for (int32_t o = 0; o < feature->optionCount; ++o) {
+      index->optionKeyword[next++] = Intern(index, feature->options[o]->keyword);
+    }
+  }
+  index->optionStart[model->featureCount] = next;
+  for (int32_t s = 0; s < model->installableCount; ++s) {
+    index->installableKeyword[s] = Intern(index, model->installables[s]->keyword);
+  }
+  return true;
+}
+
+// Groups the constraints by their second keyword's number, keeping file order.
+bool ListByKeyword2(PpdConstraintIndex* index, const int32_t* keyword2, int32_t constraints) {
+  index->firstByKeyword2 = AllocateInts(static_cast<size_t>(index->textCount) + 1);
+  index->byKeyword2 = AllocateInts(constraints);
+  if (index->firstByKeyword2 == nullptr || index->byKeyword2 == nullptr) return false;
+  std::memset(index->firstByKeyword2, 0, (index->textCount + 1) * sizeof(int32_t));
+  for (int32_t c = 0; c < constraints; ++c) ++index->firstByKeyword2[keyword2[c] + 1];
+  for (int32_t t = 0; t < index->textCount; ++t) {
+    index->firstByKeyword2[t + 1] += index->firstByKeyword2[t];
+  }
+  int32_t* cursor = AllocateInts(static_cast<size_t>(index->textCount));
+  if (cursor == nullptr) return false;
+  std::memcpy(cursor, index->firstByKeyword2, index->textCount * sizeof(int32_t));
+  for (int32_t c = 0; c < constraints; ++c) index->byKeyword2[cursor[keyword2[c]]++] = c;
+  PpdFree(cursor);
+  return true;
+}
+
+}  // namespace
+
+PpdConstraintIndex* CreatePpdConstraintIndex(const PpdModel* model) {
+  PpdConstraintIndex* index = NewPpdRecord<PpdConstraintIndex>();
+  if (index == nullptr) return nullptr;
+  const size_t texts = 4 * static_cast<size_t>(model->constraintCount) + model->featureCount +
+                       OptionTotal(model) + model->installableCount;
+  int32_t* keyword2 = AllocateInts(static_cast<size_t>(model->constraintCount));
+  const bool built = keyword2 != nullptr && AllocateTable(index, texts) &&
+                     InternModel(index, model, keyword2) &&
+                     ListByKeyword2(index, keyword2, model->constraintCount);
+  PpdFree(keyword2);
+  if (!built) {
+    DestroyPpdConstraintIndex(index);
+    return nullptr;
+  }
+  return index;
+}
+
+void DestroyPpdConstraintIndex(PpdConstraintIndex* index) {
+  if (index == nullptr) return;
+  int32_t* arrays[] = {index->slotIds,         index->featureKeyword1, index->option1,
+                       index->option2,         index->firstByKeyword2, index->byKeyword2,
+                       index->featureKeyword,  index->optionStart,     index->optionKeyword,
+                       index->installableKeyword, index->scratch};
+  for (int32_t* array : arrays) PpdFree(array);
+  PpdFree(index->slots);
+  delete index;
+}
+
+int32_t FindIndexedText(const PpdConstraintIndex* index, const PpdText* text) {
+  if (index == nullptr || text == nullptr) return -1;
+  const uint32_t slot = SlotOf(index, *text);
+  return index->slots[slot] == nullptr ? -1 : index->slotIds[slot];
+}

@@ -1,0 +1,47 @@
+// An index of the model's constraints for the re-evaluation the plug-in runs
+// while the user waits: every text that takes part is replaced by a small
+// number (equal texts, equal numbers), and the constraints are listed by the
+// feature they name second. It depends only on what parsing fixed (keywords,
+// option keywords and the constraints), never on the installed values.
+#pragma once
+
+#include <cstdint>
+
+class PpdModel;
+class PpdText;
+
+struct PpdConstraintIndex {
+  // Interned texts: an open-addressing table of pointers into the model.
+  const PpdText** slots = nullptr;
+  int32_t* slotIds = nullptr;
+  uint32_t slotMask = 0;
+  int32_t textCount = 0;
+
+  // Per constraint: the numbers of its four texts.
+  int32_t* featureKeyword1 = nullptr;
+  int32_t* option1 = nullptr;
+  int32_t* option2 = nullptr;
+
+  // Constraints by the number of their second feature keyword, in file order:
+  // those of text number t are byKeyword2[firstByKeyword2[t] .. firstByKeyword2[t + 1]).
+  int32_t* firstByKeyword2 = nullptr;
+  int32_t* byKeyword2 = nullptr;
+
+  // Per feature its keyword's number, per option (flattened in feature
+  // order from optionStart[f]) its keyword's number, per installable setting
+  // its keyword's number.
+  int32_t* featureKeyword = nullptr;
+  int32_t* optionStart = nullptr;
+  int32_t* optionKeyword = nullptr;
+  int32_t* installableKeyword = nullptr;
+
+  // Scratch for one evaluation, sized by the constraint count.
+  int32_t* scratch = nullptr;
+};
+
+// Null when memory runs out; the caller then evaluates by the plain scan.
+PpdConstraintIndex* CreatePpdConstraintIndex(const PpdModel* model);
+void DestroyPpdConstraintIndex(PpdConstraintIndex* index);
+
+// The number of a text, or -1 when no indexed text equals it.
+int32_t FindIndexedText(const PpdConstraintIndex* index, const PpdText* text);
