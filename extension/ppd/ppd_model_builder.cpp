@@ -66,10 +66,13 @@ struct ModelBuilder {
 
   // Feature keywords are stored decoded; the token is compared the same way.
   bool TokenEqualsText(const PpdText& text) {
-    if (tokenLength >= static_cast<size_t>(kPpdTextCapacity)) return false;
+    if (tokenLength >= static_cast<size_t>(kPpdTextCapacity) || text.length == 0) return false;
+    // An ASCII first byte decodes to itself: most tokens differ right there.
+    const char16_t first = model->tokenBuffer[0];
+    if (first < 0x80 && first != text.characters[0]) return false;
     PpdText decoded;
     AssignPpdText(&decoded, token(), tokenLength);
-    return decoded.length > 0 && PpdTextEquals(&decoded, &text);
+    return PpdTextEquals(&decoded, &text);
   }
 
   bool TokenStartsWith(const char16_t* prefix) const {
