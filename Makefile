@@ -17,7 +17,7 @@ options_x64-xp := -DKORVAIN_XP=ON
 options_x86-xp := -DKORVAIN_XP=ON
 options_installer := -DKORVAIN_COMPONENT=installer
 
-.PHONY: all build test demo deps clean $(addprefix build-,native $(CROSS_CONFIGS) installer)
+.PHONY: all build test demo pictures deps clean $(addprefix build-,native $(CROSS_CONFIGS) installer)
 
 all: build
 
@@ -43,6 +43,10 @@ test: build
 
 demo: build
 	@bash scripts/demo.sh $(BUILD)
+
+# Contact sheets of the Layout page's generated pictures, in out/.
+pictures: build-native
+	@bash tools/pictures/contact_sheets.sh $(BUILD)/native/layout_pictures/layout_pictures out
 
 clean:
 	rm -rf $(BUILD) $(DIST) out

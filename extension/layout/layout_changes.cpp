@@ -1,0 +1,171 @@
+// The user's changes on the Layout page: list selections, the two radio
+// buttons and the borders box write into the driver's items at once; the
+// driver hears of the pages-per-sheet and borders changes straight away
+// and of orientation and two-sided changes when the page is left or
+// applied.
+#include "layout_controls.h"
+#include "layout_items.h"
+#include "layout_page_parts.h"
+#include "resource_ids.h"
+
+namespace {
+
+BYTE ItemOfControl(int control) {
+  switch (control) {
+    case IDC_ORIENTATION: return DMPUB_ORIENTATION;
+    case IDC_TWO_SIDED: return DMPUB_DUPLEX;
+    case IDC_PAGE_ORDER: return DMPUB_PAGEORDER;
+    case IDC_PAGES_PER_SHEET: return DMPUB_NUP;
+    case IDC_ARRANGEMENT: return kFullLayoutPage ? DMPUB_NUP_DIRECTION : 0;
+    case IDC_BINDING_EDGE: return kFullLayoutPage ? DMPUB_BOOKLET_EDGE : 0;
+    default: return 0;
+  }
+}
+
+void ShowFullPageFormatForPages(HWND page) {
+  EnableControls(page, {IDC_ARRANGEMENT, IDC_ARRANGEMENT_LABEL}, true);
+  EnableControls(page, {IDC_BINDING_EDGE, IDC_BINDING_EDGE_LABEL}, false);
+}
+
+void ShowFullPageFormatForBooklet(HWND page) {
+  EnableControls(page, {IDC_ARRANGEMENT, IDC_ARRANGEMENT_LABEL}, false);
+  EnableControls(page, {IDC_BINDING_EDGE, IDC_BINDING_EDGE_LABEL}, true);
+}
+
+// One page per sheet takes the borders away and re-arms their default;
+// the first move to more pages (or booklet) after that turns them on.
+void ApplyBordersRule(HWND page, OPTITEM* pagesPerSheet) {
+  if (pagesPerSheet->Sel == 0) {
+    g_bordersDefaulted = false;
+    SetChecked(page, IDC_DRAW_BORDERS, false);
+    EnableControls(page, {IDC_DRAW_BORDERS}, false);
+    return;
+  }
+  if (!g_bordersDefaulted) {
+    g_bordersDefaulted = true;
+    pagesPerSheet->Flags |= OPTIF_ECB_CHECKED;
+  }
+  SetChecked(page, IDC_DRAW_BORDERS, (pagesPerSheet->Flags & OPTIF_ECB_CHECKED) != 0);
+  EnableControls(page, {IDC_DRAW_BORDERS}, true);
+}
+
+void ShowPagesPerSheetChoice(HWND page, bool fullFormat) {
+  SetChecked(page, IDC_BOOKLET_BUTTON, false);
+  SetChecked(page, IDC_PAGES_PER_SHEET_BUTTON, true);
+  SelectOption(page, IDC_PAGES_PER_SHEET, kTwoPagesOption);
+  EnableControls(page, {IDC_PAGES_PER_SHEET}, true);
+  if (fullFormat) ShowFullPageFormatForPages(page);
+}
+
+// Booklets print on both sides: "None" leaves booklet for two pages per sheet.
+void LeaveBookletForTwoPages(HWND page, const UiContext* context, bool fullFormat) {
+  const OEMCUIPPARAM* param = context->pOemCUIPParam;
+  for (DWORD i = 0; param->pDrvOptItems != nullptr && i < param->cDrvOptItems; ++i) {
+    OPTITEM& item = param->pDrvOptItems[i];
+    if (item.DMPubID != DMPUB_NUP || item.pOptType == nullptr || item.Sel != kBookletOption)
+      continue;
+    item.Flags |= OPTIF_CHANGEONCE;
+    item.Sel = kTwoPagesOption;
+  }
+  ShowPagesPerSheetChoice(page, fullFormat);
+}
+
+void RelistTwoSided(HWND page, const UiContext* context, LONG orientation) {
+  const OPTITEM* twoSided = FindFirstItem(context->pOemCUIPParam, DMPUB_DUPLEX);
+  if (twoSided == nullptr || twoSided->pOptType == nullptr) return;
+  FillList(page, IDC_TWO_SIDED, LayoutList::kTwoSided, ListSourceOf(twoSided, orientation),
+           context->pOemCUIPParam);
+  SelectOption(page, IDC_TWO_SIDED, twoSided->Sel);
+}
+
+}  // namespace
+
+INT_PTR OnSelectionChange(HWND page, const UiContext* context, int control) {
+  const BYTE pubId = ItemOfControl(control);
+  if (pubId == 0 && control != IDC_ARRANGEMENT && control != IDC_BINDING_EDGE) return 1;
+  if (context->pOemDriverUI == nullptr) return 0;
+  const LONG option = SelectedOption(page, control);
+  const bool fullFormat = kFullLayoutPage && HasPageOrderItem(context->pOemCUIPParam);
+  OPTITEM* item = pubId != 0 ? FindFirstItem(context->pOemCUIPParam, pubId) : nullptr;
+  // A list with nothing selected names no option to set.
+  if (item == nullptr || item->pOptType == nullptr || option < 0) return 1;
+
+  const LONG previous = item->Sel;
+  item->Flags |= OPTIF_CHANGEONCE;
+  item->Sel = option;
+  if (pubId == DMPUB_DUPLEX && option == 0 && IsChecked(page, IDC_BOOKLET_BUTTON)) {
+    LeaveBookletForTwoPages(page, context, fullFormat);
+  } else if (pubId == DMPUB_ORIENTATION && option != previous) {
+    RelistTwoSided(page, context, option);
+  } else if (pubId == DMPUB_NUP && fullFormat) {
+    ApplyBordersRule(page, item);
+    ReportItemToDriver(context, item);
+  }
+  MarkChangedAndRepaint(page);
+  return 1;
+}
+
+INT_PTR OnClick(HWND page, const UiContext* context, int control) {
+  if (control != IDC_PAGES_PER_SHEET_BUTTON && control != IDC_BOOKLET_BUTTON &&
+      control != IDC_DRAW_BORDERS)
+    return 1;
+  if (context->pOemDriverUI == nullptr) return 0;
+  const bool fullFormat = kFullLayoutPage && HasPageOrderItem(context->pOemCUIPParam);
+  OPTITEM* item = FindFirstItem(context->pOemCUIPParam, DMPUB_NUP);
+  if (item == nullptr || item->pOptType == nullptr) return 1;
+  item->Flags |= OPTIF_CHANGEONCE;
+
+  if (control == IDC_DRAW_BORDERS && fullFormat) {
+    const bool checked = IsChecked(page, IDC_DRAW_BORDERS);
+    const bool itemChecked = (item->Flags & OPTIF_ECB_CHECKED) != 0;
+    if (checked != itemChecked) {
+      item->Flags ^= OPTIF_ECB_CHECKED;
+      ReportItemToDriver(context, item);
+    }
+    MarkChanged(page);
+    return 1;
+  }
+  if (control == IDC_PAGES_PER_SHEET_BUTTON) {
+    if (item->Sel == kBookletOption) {
+      item->Sel = kTwoPagesOption;
+      SelectOption(page, IDC_PAGES_PER_SHEET, kTwoPagesOption);
+    }
+    EnableControls(page, {IDC_PAGES_PER_SHEET}, true);
+    if (fullFormat) {
+      ShowFullPageFormatForPages(page);
+      ApplyBordersRule(page, item);
+    }
+  } else if (control == IDC_BOOKLET_BUTTON) {
+    item->Sel = kBookletOption;
+    if (SelectedOption(page, IDC_TWO_SIDED) == 0) {
+      SelectOption(page, IDC_TWO_SIDED, kShortEdgeOption);
+      OPTITEM* twoSided = FindFirstItem(context->pOemCUIPParam, DMPUB_DUPLEX);
+      if (twoSided != nullptr && twoSided->pOptType != nullptr) {
+        twoSided->Flags |= OPTIF_CHANGEONCE;
+        twoSided->Sel = kShortEdgeOption;
+      }
+    }
+    SelectOption(page, IDC_PAGES_PER_SHEET, kTwoPagesOption);
+    EnableControls(page, {IDC_PAGES_PER_SHEET}, false);
+    if (fullFormat) {
+      ShowFullPageFormatForBooklet(page);
+      ApplyBordersRule(page, item);
+    }
+  } else {
+    EnableControls(page, {IDC_PAGES_PER_SHEET}, true);
+  }
+  MarkChangedAndRepaint(page);
+  return 1;
+}
+
+void ReportChangedItems(const UiContext* context) {
+  if (context->pOemDriverUI == nullptr) return;
+  const OEMCUIPPARAM* param = context->pOemCUIPParam;
+  for (DWORD i = 0; param->pDrvOptItems != nullptr && i < param->cDrvOptItems; ++i) {
+    OPTITEM& item = param->pDrvOptItems[i];
+    if (item.DMPubID != DMPUB_ORIENTATION && item.DMPubID != DMPUB_DUPLEX) continue;
+    if (item.pOptType == nullptr || (item.Flags & OPTIF_CHANGEONCE) == 0) continue;
+    if (SelectionInConflict(&item)) continue;
+    ReportItemToDriver(context, &item);
+  }
+}

@@ -1,0 +1,105 @@
+#include "layout_controls.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include "shared_utils.h"
+
+namespace {
+
+bool HasPictures(LayoutList list) {
+  return list == LayoutList::kOrientation || list == LayoutList::kTwoSided ||
+         list == LayoutList::kPageOrder;
+}
+
+void AppendPictureEntry(HWND page, int control, int position, const ListEntry& entry,
+                        WCHAR* text) {
+  COMBOBOXEXITEMW item = {};
+  item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_INDENT | CBEIF_LPARAM;
+  item.iItem = position;
+  item.pszText = text;
+  item.iImage = entry.image;
+  item.iSelectedImage = entry.image;
+  item.iIndent = 0;
+  item.lParam = entry.option;
+  SendDlgItemMessageW(page, control, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void AppendPlainEntry(HWND page, int control, const ListEntry& entry, const WCHAR* text) {
+  const LRESULT position = SendDlgItemMessageW(page, control, CB_INSERTSTRING,
+                                               static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(text));
+  if (position >= 0)
+    SendDlgItemMessageW(page, control, CB_SETITEMDATA, position, entry.option);
+}
+
+LONG OptionAt(HWND page, int control, LRESULT position) {
+  const LRESULT data = SendDlgItemMessageW(page, control, CB_GETITEMDATA, position, 0);
+  return data == CB_ERR ? -1 : static_cast<LONG>(data);
+}
+
+}  // namespace
+
+void FillList(HWND page, int control, LayoutList list, const ListSource& source,
+              const OEMCUIPPARAM* param) {
+  SendDlgItemMessageW(page, control, CB_RESETCONTENT, 0, 0);
+  ListEntry entries[kMaxListEntries];
+  const size_t count = BuildListEntries(list, source, entries);
+  int position = 0;
+  for (size_t i = 0; i < count; ++i) {
+    WCHAR* text = LoadResString(static_cast<HMODULE>(param->hModule), param->hOEMHeap,
+                                static_cast<WORD>(entries[i].textId));
+    if (text == nullptr) continue;
+    if (HasPictures(list)) AppendPictureEntry(page, control, position, entries[i], text);
+    else AppendPlainEntry(page, control, entries[i], text);
+    ++position;
+    HeapFree(param->hOEMHeap, 0, text);
+  }
+}
+
+// ComboBoxEx answers CB_GETITEMDATA with the entry's lParam, so both kinds
+// of list read back alike.
+void SelectOption(HWND page, int control, LONG option) {
+  const LRESULT count = SendDlgItemMessageW(page, control, CB_GETCOUNT, 0, 0);
+  for (LRESULT position = 0; position < count; ++position) {
+    if (OptionAt(page, control, position) == option) {
+      SendDlgItemMessageW(page, control, CB_SETCURSEL, position, 0);
+      return;
+    }
+  }
+  SendDlgItemMessageW(page, control, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+}
+
+LONG SelectedOption(HWND page, int control) {
+  const LRESULT position = SendDlgItemMessageW(page, control, CB_GETCURSEL, 0, 0);
+  if (position == CB_ERR) return -1;
+  return OptionAt(page, control, position);
+}
+
+void EnableControls(HWND page, std::initializer_list<int> controls, bool enable) {
+  for (int control : controls) EnableWindow(GetDlgItem(page, control), enable ? TRUE : FALSE);
+}
+
+void SetChecked(HWND page, int control, bool checked) {
+  CheckDlgButton(page, control, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool IsChecked(HWND page, int control) {
+  return SendDlgItemMessageW(page, control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SetLocalizedLabel(HWND page, int control, WORD stringId, const OEMCUIPPARAM* param) {
+  WCHAR* text = LoadResString(static_cast<HMODULE>(param->hModule), param->hOEMHeap, stringId);
+  if (text == nullptr) return;
+  SendDlgItemMessageW(page, control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  HeapFree(param->hOEMHeap, 0, text);
+}
+
+void MarkChanged(HWND page) {
+  SendMessageW(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
+}
+
+void MarkChangedAndRepaint(HWND page) {
+  MarkChanged(page);
+  InvalidateRect(page, nullptr, TRUE);
+}
