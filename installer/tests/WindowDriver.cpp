@@ -14,6 +14,10 @@
 // edit (style, first visible line and selection of an edit control),
 // clickitem N, dblclickitem N (real mouse clicks on icon-view item N of
 // the first row), clickempty, deselect.
+//
+//   WindowDriver holdforeground TITLE MILLISECONDS
+//
+// shows a window of its own in the foreground for that long.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -168,7 +172,27 @@ bool ClearSelectionInOwnerProcess(HWND hList) {
   return bDone;
 }
 
+// Shows a window of its own titled `title` in the foreground for
+// lifetimeMs, so that a test can see another program take the foreground.
+int HoldForeground(const wchar_t* pszTitle, DWORD lifetimeMs) {
+  HWND hWnd = CreateWindowExW(0, L"STATIC", pszTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                              100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!hWnd) return 1;
+  SetForegroundWindow(hWnd);
+  const DWORD start = GetTickCount();
+  MSG msg;
+  while (GetTickCount() - start < lifetimeMs) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(20);
+  }
+  DestroyWindow(hWnd);
+  return 0;
+}
+
 int Run(int argc, wchar_t** argv) {
+  if (argc == 4 && wcscmp(argv[1], L"holdforeground") == 0) {
+    return HoldForeground(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
+  }
   if (argc < 3) return 2;
   const std::wstring action = argv[1];
   Selector selector;

@@ -126,13 +126,45 @@ case_second_copy_ends_and_raises_the_first() {
   start_installer "$work/m"
   local first=$KESTRUP_PID
   wd wait "title=Printer Model" || fail "no chooser"
+  wine "$WINDOW_DRIVER" holdforeground "Someone else" 8000 &
+  local holder=$!
+  expect_eq "other window in front" "yes" "$(wd foreground 'top=Someone else')"
   start_installer "$work/m"
   expect_installer_ends
   KESTRUP_PID=$first
+  expect_eq "other window still there" "1" "$(wd count 'top=Someone else')"
   installer_running || fail "the first copy ended"
   expect_eq "choosers shown" "1" "$(wd count 'title=Printer Model')"
   expect_eq "messages shown" "0" "$(wd count "title=$TITLE")"
   expect_eq "first copy's chooser in front" "yes" "$(wd foreground 'title=Printer Model')"
   wd press "title=Printer Model" 2
   expect_installer_ends
+  wait "$holder"
+}
+
+# A medium deeper than the platform's 260-unit path length. Every folder
+# above it holds a medium of its own as a decoy: a path cut short on the
+# way would lead to one of them. Wine refuses the deep medium (its setup.ini
+# is not reachable), so the answer is message 10002; a system that reaches
+# it must hand over the full paths.
+case_deep_medium_path_is_never_cut() {
+  local deep="$work"
+  while [ ${#deep} -lt 300 ]; do
+    deep+="/folder-of-a-deep-medium"
+    make_medium "$deep"
+  done
+  start_installer "$deep"
+  if wd wait "title=Printer Model"; then
+    accept_both_dialogs
+    expect_installer_ends
+    local dir; dir=$(windows_path "$deep")
+    expect_eq "command line" "\"$dir\\Res\\KRU_x64.exe\" \"$dir\\Drv\\ModelA\\dalmont.inf\"" \
+      "$(recorded_command_line "$deep" x64)"
+  else
+    expect_eq "message" "The printer cannot be installed." "$(wd text "title=$TITLE" 65535)"
+    wd press "title=$TITLE" 1
+    expect_installer_ends
+  fi
+  expect_eq "decoy sub-installers started" "" \
+    "$(find "$work" -name 'KRU_x64.txt' ! -path "$deep/Res/*")"
 }
