@@ -1,39 +1,38 @@
 // The helper interface the host publishes to the plug-in, as the driver
-// does. It answers no setting yet and accepts every update.
+// does: it answers the installed equipment from the host's configuration
+// (or the PPD's default) and records every call.
 #pragma once
+
+#include <map>
+#include <string>
+#include <vector>
 
 #include "oem_interfaces.h"
 
+class PpdModel;
+
 class HostDriverUI final : public IPrintOemDriverUI {
  public:
+  std::map<std::string, std::string> installed;  // feature keyword without '*' -> option
+  const PpdModel* model = nullptr;               // gives the defaults of the rest
+  std::vector<std::wstring> calls;
+
   LONG References() const { return references_; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (ppv == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemDriverUI)) {
-      *ppv = static_cast<IPrintOemDriverUI*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  // The host owns this object on its stack; counts are kept to be reported.
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+  // The host owns this object; counts are kept to be reported.
   ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
   ULONG STDMETHODCALLTYPE Release() override { return InterlockedDecrement(&references_); }
-
-  HRESULT STDMETHODCALLTYPE DrvGetDriverSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD pcbNeeded,
-                                                PDWORD) override {
-    if (pcbNeeded != nullptr) *pcbNeeded = 0;
-    return E_FAIL;
-  }
+  HRESULT STDMETHODCALLTYPE DrvGetDriverSetting(PVOID pci, PCSTR feature, PVOID output,
+                                                DWORD size, PDWORD needed,
+                                                PDWORD optionsReturned) override;
   HRESULT STDMETHODCALLTYPE DrvUpgradeRegistrySetting(HANDLE, PCSTR, PCSTR) override {
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE DrvUpdateUISetting(PVOID, PVOID, DWORD, DWORD) override {
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE DrvUpdateUISetting(PVOID pci, PVOID item, DWORD previousSelection,
+                                               DWORD mode) override;
 
  private:
+  std::string InstalledOption(const std::string& feature) const;
   LONG references_ = 0;
 };

@@ -1,17 +1,28 @@
-// drvhost: plays the part of the PostScript driver for the extension.
+// drvhost: plays the part of the PostScript driver, the spooler and the
+// common property sheet for the extension.
 //
 //   drvhost info LIBRARY...
 // loads each library as the driver does, creates the plug-in object through
 // its class factory, publishes a helper interface to it, and prints what the
 // plug-in reports: signature, version, private block size and defaults, and
 // the colour profile it names.
+//
+//   drvhost sheet --plugin LIBRARY --ppd FILE [--printer NAME]
+//                 [--installed FEATURE=OPTION]... [--windows-version M.m.SP]
+//                 [--script FILE [--screenshots FOLDER]]
+// registers the printer with the spooler, opens its printing preferences
+// with the plug-in's pages (driven by the script, or shown to a person), and
+// prints the resulting state.
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
 
+#include <commctrl.h>
+
 #include "driver_ui.h"
 #include "oem_interfaces.h"
+#include "sheet_session.h"
 
 namespace {
 
@@ -123,11 +134,25 @@ bool ShowLibrary(const wchar_t* path) {
   return shown;
 }
 
+int RunSheet(int argc, wchar_t** argv) {
+  HostOptions options;
+  if (!ParseHostOptions(argc, argv, &options)) return 2;
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
+  InitCommonControlsEx(&controls);
+  SheetSession session(options);
+  if (!session.Open()) return 1;
+  session.Show();
+  session.Report();
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc >= 2 && std::wcscmp(argv[1], L"sheet") == 0) return RunSheet(argc, argv);
   if (argc < 3 || std::wcscmp(argv[1], L"info") != 0) {
-    std::fprintf(stderr, "usage: drvhost info LIBRARY...\n");
+    std::fprintf(stderr, "usage: drvhost info LIBRARY...\n"
+                         "       drvhost sheet --plugin LIBRARY --ppd FILE [options]\n");
     return 2;
   }
   int status = 0;

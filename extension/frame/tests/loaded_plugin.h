@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "import_patch.h"
 #include "oem_interfaces.h"
 
 typedef HRESULT(STDAPICALLTYPE* DllGetClassObjectProc)(REFCLSID, REFIID, void**);
@@ -26,8 +27,3 @@ struct LoadedPlugin {
   // A plug-in object through the factory, or null with the failure recorded.
   IPrintOemUI2* CreateObject();
 };
-
-// Replaces one function that `module` imports by name; returns the function
-// it called before, or null when the module does not import it.
-void* ReplaceImport(HMODULE module, const char* dllName, const char* functionName,
-                    void* replacement);

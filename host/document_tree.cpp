@@ -1,0 +1,136 @@
+#include "document_tree.h"
+
+#include "ppd_model.h"
+
+namespace {
+
+const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+// Features the driver shows as standard items, and those it keeps in the
+// printer's own settings rather than in the document's.
+const char16_t* const kStandardFeatures[] = {u"*InputSlot", u"*Resolution", u"*PageSize",
+                                             u"*MediaType", u"*Duplex",     u"*PageRegion"};
+
+bool IsStandardFeature(const PpdFeature& feature) {
+  for (const char16_t* keyword : kStandardFeatures)
+    if (PpdTextEquals(&feature.keyword, keyword)) return true;
+  return PpdTextEquals(&feature.group, kInstallableOptionsGroup);
+}
+
+// The driver's keyword of an item: the PPD keyword without its asterisk, in
+// the ANSI code page.
+std::string AnsiKeyword(const char16_t* keyword) {
+  if (keyword == nullptr || keyword[0] == 0) return {};
+  char ansi[MAX_PATH] = {};
+  WideCharToMultiByte(CP_ACP, 0, Wide(keyword + 1), -1, ansi, MAX_PATH, nullptr, nullptr);
+  return ansi;
+}
+
+// The driver's duplex item always lists no duplex, short-edge flip and
+// long-edge flip in that order, whatever order the PPD gives; other items
+// keep the PPD's order.
+std::vector<const PpdOption*> OptionsInDriverOrder(const PpdFeature& feature, DWORD dmPubId) {
+  std::vector<const PpdOption*> options;
+  for (int32_t i = 0; i < feature.optionCount; ++i)
+    if (feature.options[i] != nullptr) options.push_back(feature.options[i]);
+  if (dmPubId != DMPUB_DUPLEX) return options;
+  const char16_t* const order[] = {u"None", u"DuplexTumble", u"DuplexNoTumble"};
+  std::vector<const PpdOption*> sorted;
+  for (const char16_t* keyword : order)
+    for (const PpdOption* option : options)
+      if (PpdTextEquals(&option->keyword, keyword)) sorted.push_back(option);
+  return sorted;
+}
+
+}  // namespace
+
+void DocumentTree::AddItem(DWORD dmPubId, const std::wstring& name,
+                           const std::vector<std::wstring>& options, LONG selection,
+                           const std::string& keyword) {
+  std::vector<OPTPARAM> params;
+  for (const std::wstring& text : options) {
+    texts_.push_back(text);
+    OPTPARAM param = {};
+    param.cbSize = sizeof param;
+    param.pData = const_cast<LPWSTR>(texts_.back().c_str());
+    params.push_back(param);
+  }
+  params_.push_back(std::move(params));
+  OPTTYPE type = {};
+  type.cbSize = sizeof type;
+  type.Type = TVOT_LISTBOX;
+  type.Count = static_cast<WORD>(params_.back().size());
+  type.pOptParam = params_.back().data();
+  types_.push_back(type);
+
+  texts_.push_back(name);
+  OPTITEM item = {};
+  item.cbSize = sizeof item;
+  item.Level = dmPubId != 0 ? 1 : 2;
+  item.DMPubID = static_cast<BYTE>(dmPubId);
+  item.pName = const_cast<LPWSTR>(texts_.back().c_str());
+  item.Sel = selection;
+  item.pOptType = &types_.back();
+  if (!keyword.empty()) {
+    keywords_.push_back(keyword);
+    USERDATA data = {};
+    data.dwSize = sizeof data;
+    data.pKeyWordName = const_cast<PSTR>(keywords_.back().c_str());
+    userData_.push_back(data);
+    item.UserData = reinterpret_cast<ULONG_PTR>(&userData_.back());
+  }
+  items_.push_back(item);
+}
+
+void DocumentTree::AddFeatureItem(DWORD dmPubId, const std::wstring& name, const PpdModel* model,
+                                  const char16_t* keyword) {
+  const PpdFeature* feature =
+      model != nullptr ? model->GetFeature(FindFeatureByKeyword(model, keyword)) : nullptr;
+  if (feature == nullptr) return;  // the printer does not have it
+  std::vector<const PpdOption*> ordered = OptionsInDriverOrder(*feature, dmPubId);
+  std::vector<std::wstring> options;
+  LONG selection = 0;
+  for (const PpdOption* option : ordered) {
+    if (PpdTextEquals(&option->keyword, &feature->defaultOption))
+      selection = static_cast<LONG>(options.size());
+    options.push_back(Wide(option->translation.characters));
+  }
+  AddItem(dmPubId, name.empty() ? Wide(feature->translation.characters) : name, options, selection,
+          AnsiKeyword(feature->keyword.characters));
+}
+
+void DocumentTree::Build(const PpdModel* model) {
+  AddItem(DMPUB_ORIENTATION, L"Orientation", {L"Portrait", L"Landscape", L"Rotated Landscape"}, 0,
+          {});
+  AddFeatureItem(DMPUB_DUPLEX, L"Print on Both Sides", model, u"*Duplex");
+  AddItem(DMPUB_NUP, L"Pages per Sheet", {L"1", L"2", L"4", L"6", L"9", L"16", L"Booklet"}, 0, {});
+  AddItem(DMPUB_NUP_DIRECTION, L"Pages per Sheet Layout",
+          {L"Right then Down", L"Down then Right", L"Left then Down", L"Down then Left"}, 0, {});
+  AddItem(DMPUB_PAGEORDER, L"Page Order", {L"Front to Back", L"Back to Front"}, 0, {});
+  AddItem(DMPUB_BOOKLET_EDGE, L"Booklet Binding Edge", {L"Left", L"Right"}, 0, {});
+  AddItem(DMPUB_MANUAL_DUPLEX, L"Manual Duplex", {L"No", L"Yes"}, 0, {});
+  AddItem(DMPUB_STAPLE, L"Staple", {L"None", L"Staple"}, 0, {});
+  AddItem(DMPUB_COLOR, L"Color", {L"Monochrome", L"Color"}, 1, {});
+  AddFeatureItem(DMPUB_DEFSOURCE, L"Paper Source", model, u"*InputSlot");
+  AddFeatureItem(DMPUB_PRINTQUALITY, L"Print Quality", model, u"*Resolution");
+  AddFeatureItem(DMPUB_FORMNAME, L"Paper Size", model, u"*PageSize");
+  AddFeatureItem(DMPUB_MEDIATYPE, L"Media Type", model, u"*MediaType");
+
+  if (model == nullptr) return;
+  for (int32_t i = 0; i < model->featureCount; ++i) {
+    const PpdFeature* feature = model->GetFeature(i);
+    if (feature == nullptr || IsStandardFeature(*feature)) continue;
+    AddFeatureItem(0, {}, model, feature->keyword.characters);
+  }
+}
+
+OPTITEM* DocumentTree::Find(const std::wstring& name) {
+  for (OPTITEM& item : items_)
+    if (name == item.pName) return &item;
+  return nullptr;
+}
+
+std::wstring DocumentTree::OptionText(const OPTITEM& item, LONG index) {
+  if (item.pOptType == nullptr || index < 0 || index >= item.pOptType->Count) return L"?";
+  return item.pOptType->pOptParam[index].pData;
+}

@@ -1,0 +1,172 @@
+#include "script_runner.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "screenshot.h"
+#include "sheet_session.h"
+#include "utf8_output.h"
+
+namespace {
+
+constexpr int kMessageBoxText = 0xFFFF;
+
+LRESULT CALLBACK AnswerMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (GetDlgItem(window, kMessageBoxText) != nullptr) {
+      wchar_t caption[256] = {};
+      wchar_t text[512] = {};
+      GetWindowTextW(window, caption, 256);
+      GetDlgItemTextW(window, kMessageBoxText, text, 512);
+      PrintLine(std::wstring(L"message box: ") + caption + L": " + text);
+      PostMessageW(window, WM_COMMAND, IDOK, 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Lets the sheet and its pages handle what the last step caused.
+void Pump(HWND sheet, DWORD milliseconds = 50) {
+  const DWORD until = GetTickCount() + milliseconds;
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (sheet != nullptr && IsWindow(sheet) && PropSheet_IsDialogMessage(sheet, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  } while (static_cast<LONG>(until - GetTickCount()) > 0);
+}
+
+std::wstring Rest(std::wistringstream& in) {
+  std::wstring rest;
+  std::getline(in, rest);
+  if (!rest.empty() && rest[0] == L' ') rest.erase(0, 1);
+  return rest;
+}
+
+std::wstring ReadScript(const std::wstring& path) {
+  FILE* file = _wfopen(path.c_str(), L"rb");
+  if (file == nullptr) return {};
+  std::string bytes;
+  char buffer[4096];
+  size_t count;
+  while ((count = fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, count);
+  fclose(file);
+  wchar_t* wide = new wchar_t[bytes.size() + 1];
+  const int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                         wide, static_cast<int>(bytes.size()) + 1);
+  std::wstring text(wide, length > 0 ? length : 0);
+  delete[] wide;
+  return text;
+}
+
+class ScriptRunner {
+ public:
+  explicit ScriptRunner(SheetSession* session) : session_(session), sheet_(session->Sheet()) {}
+
+  // False when the step cannot be done; the script then stops.
+  bool Step(const std::wstring& line);
+  bool ClosedWithOk() const { return closedWithOk_; }
+
+ private:
+  HWND Page() const { return PropSheet_GetCurrentPageHwnd(sheet_); }
+  bool Press(int button);
+
+  SheetSession* session_;
+  HWND sheet_;
+  bool closedWithOk_ = false;
+};
+
+bool ScriptRunner::Press(int button) {
+  PropSheet_PressButton(sheet_, button);
+  Pump(sheet_);
+  if (PropSheet_GetCurrentPageHwnd(sheet_) == nullptr) {  // the sheet has closed
+    closedWithOk_ = button == PSBTN_OK;
+    DestroyWindow(sheet_);
+    sheet_ = nullptr;
+  }
+  return true;
+}
+
+bool ScriptRunner::Step(const std::wstring& line) {
+  std::wistringstream in(line);
+  std::wstring command;
+  in >> command;
+  if (command.empty() || command[0] == L'#') return true;
+  if (command == L"print") {
+    PrintLine(Rest(in));
+    return true;
+  }
+  if (sheet_ == nullptr) return false;  // nothing to drive any more
+
+  int id = 0;
+  if (command == L"page") {
+    in >> id;
+    PropSheet_SetCurSel(sheet_, nullptr, id);
+  } else if (command == L"click") {
+    in >> id;
+    SendDlgItemMessageW(Page(), id, BM_CLICK, 0, 0);
+  } else if (command == L"type") {
+    in >> id;
+    for (wchar_t c : Rest(in)) SendDlgItemMessageW(Page(), id, WM_CHAR, c, 0);
+  } else if (command == L"settext") {
+    in >> id;
+    SetDlgItemTextW(Page(), id, Rest(in).c_str());
+  } else if (command == L"choose") {
+    int index = 0;
+    in >> id >> index;
+    HWND list = GetDlgItem(Page(), id);
+    SendMessageW(list, CB_SETCURSEL, index, 0);
+    SendMessageW(Page(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  } else if (command == L"item") {
+    int index = 0;
+    in >> index;
+    OPTITEM* item = session_->Tree().Find(Rest(in));
+    if (item == nullptr) return false;
+    session_->ChangeItem(item, index);
+  } else if (command == L"apply") {
+    return Press(PSBTN_APPLYNOW);
+  } else if (command == L"ok") {
+    return Press(PSBTN_OK);
+  } else if (command == L"cancel") {
+    return Press(PSBTN_CANCEL);
+  } else if (command == L"screenshot") {
+    Pump(sheet_, 300);
+    const std::wstring path = session_->Options().screenshots + L"\\" + Rest(in);
+    if (!SaveWindowBitmap(sheet_, path)) PrintLine(L"no screenshot " + path, stderr);
+  } else {
+    return false;
+  }
+  Pump(sheet_);
+  return true;
+}
+
+}  // namespace
+
+bool RunScript(SheetSession* session, const std::wstring& path) {
+  const std::wstring script = ReadScript(path);
+  HHOOK hook = SetWindowsHookExW(WH_CBT, AnswerMessageBoxes, nullptr, GetCurrentThreadId());
+  ScriptRunner runner(session);
+  Pump(session->Sheet(), 200);
+  std::wistringstream lines(script);
+  std::wstring line;
+  int number = 0;
+  while (std::getline(lines, line)) {
+    ++number;
+    if (!line.empty() && line.back() == L'\r') line.pop_back();
+    if (!runner.Step(line)) {
+      PrintLine(Format(L"script line %d cannot be done: ", number) + line, stderr);
+      break;
+    }
+  }
+  if (hook != nullptr) UnhookWindowsHookEx(hook);
+  return runner.ClosedWithOk();
+}

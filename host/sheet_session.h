@@ -1,0 +1,62 @@
+// One opening of the printing preferences, as the PostScript driver runs
+// it: the plug-in loaded and told about the printer, the document settings
+// tree built from the PPD and adjusted by the plug-in, and the property
+// sheet with the driver's page and the plug-in's pages.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document_tree.h"
+#include "driver_ui.h"
+#include "host_options.h"
+
+class PpdModel;
+
+class SheetSession {
+ public:
+  explicit SheetSession(const HostOptions& options);
+  ~SheetSession();
+
+  // Everything up to the pages: false with a message when a step fails.
+  bool Open();
+  // Shows the sheet: modeless and driven by the script when there is one,
+  // modal for a person otherwise. Returns the sheet's result.
+  int Show();
+  // The resulting state, on standard output.
+  void Report() const;
+
+  // For the driver's page and the script.
+  void ApplyToDriver();
+  void ChangeItem(OPTITEM* item, LONG selection);
+  DocumentTree& Tree() { return tree_; }
+  HWND Sheet() const { return sheet_; }
+  const HostOptions& Options() const { return options_; }
+
+ private:
+  bool LoadPlugin();
+  bool PrepareDevmode();
+  bool RegisterAndOpenPrinter();
+  void RunCommonUIProp();
+  bool AddPages();
+  static LONG_PTR CALLBACK ComPropSheet(HANDLE sheet, UINT function, LPARAM lParam1,
+                                        LPARAM lParam2);
+
+  HostOptions options_;
+  HMODULE module_ = nullptr;
+  IPrintOemUI2* plugin_ = nullptr;
+  HostDriverUI driverUI_;
+  OEMUIOBJ uiObject_ = {};
+  HANDLE printer_ = nullptr;
+  HANDLE heap_ = nullptr;
+  std::vector<BYTE> devmode_;
+  PpdModel* model_ = nullptr;
+  DocumentTree tree_;
+  OEMCUIPPARAM param_ = {};
+  PROPSHEETUI_INFO info_ = {};
+  std::vector<HPROPSHEETPAGE> pages_;
+  std::vector<std::wstring> sheetCalls_;
+  HWND sheet_ = nullptr;
+  int result_ = 0;
+};

@@ -1,0 +1,57 @@
+// The state a session leaves: what the driver would keep of it.
+#include "private_devmode.h"
+#include "sheet_session.h"
+#include "utf8_output.h"
+
+namespace {
+
+std::wstring FieldText(const char16_t* field, size_t units) {
+  std::wstring text;
+  for (size_t i = 0; i < units && field[i] != 0; ++i) text.push_back(static_cast<wchar_t>(field[i]));
+  return text;
+}
+
+std::wstring ItemFlags(const OPTITEM& item) {
+  std::wstring flags;
+  if (item.Flags & OPTIF_HIDE) flags += L" hidden";
+  if (item.Flags & OPTIF_DISABLED) flags += L" disabled";
+  if (item.Flags & OPTIF_CHANGEONCE) flags += L" changed";
+  return flags;
+}
+
+}  // namespace
+
+void SheetSession::Report() const {
+  const auto* devmode = reinterpret_cast<const DEVMODEW*>(devmode_.data());
+  PrintLine(Format(L"sheet result: %d", result_));
+  PrintLine(Format(L"dmDuplex: %d", devmode->dmDuplex));
+
+  const auto* block = reinterpret_cast<const PrivateDevmode*>(devmode_.data() + devmode->dmSize);
+  PrintLine(L"private block:");
+  PrintLine(Format(L"  dwSize %u", block->dmExtraHeader.dwSize));
+  PrintLine(Format(L"  dwSignature 0x%08X", block->dmExtraHeader.dwSignature));
+  PrintLine(Format(L"  dwVersion %u", block->dmExtraHeader.dwVersion));
+  PrintLine(Format(L"  dwReserved %u %u %u", block->dwReserved1, block->dwReserved2,
+                   block->dwReserved3));
+  PrintLine(Format(L"  dwJobType %u", block->dwJobType));
+  PrintLine(L"  szUserName \"" + FieldText(block->szUserName, kUserNameUnits) + L"\"");
+  PrintLine(L"  szJobName \"" + FieldText(block->szJobName, kJobNameUnits) + L"\"");
+  PrintLine(L"  szPassword \"" + FieldText(block->szPassword, kPasswordUnits) + L"\"");
+
+  PrintLine(L"items:");
+  auto& tree = const_cast<DocumentTree&>(tree_);
+  for (DWORD i = 0; i < tree.Count(); ++i) {
+    const OPTITEM& item = tree.Items()[i];
+    PrintLine(Format(L"  [%u] %ls = %ls (Sel %ld)%ls", item.DMPubID, item.pName,
+                     DocumentTree::OptionText(item, item.Sel).c_str(), item.Sel,
+                     ItemFlags(item).c_str()));
+    if (item.pOptType == nullptr) continue;
+    for (WORD k = 0; k < item.pOptType->Count; ++k) {
+      if (item.pOptType->pOptParam[k].Flags & OPTPF_HIDE)
+        PrintLine(std::wstring(L"      option hidden: ") + item.pOptType->pOptParam[k].pData);
+    }
+  }
+  PrintLine(L"driver calls:");
+  for (const std::wstring& call : driverUI_.calls) PrintLine(L"  " + call);
+  for (const std::wstring& call : sheetCalls_) PrintLine(L"  " + call);
+}
