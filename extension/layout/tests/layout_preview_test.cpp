@@ -1,0 +1,264 @@
+// The preview drawn on pixels: into a DIB section with the library's own
+// bitmaps, and on the Layout page itself through its WM_PAINT.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "layout_page_driver.h"
+#include "layout_preview.h"
+
+namespace {
+
+constexpr int kCanvas = 320;
+constexpr COLORREF kOutside = RGB(255, 0, 255);
+constexpr COLORREF kTestWindowColour = RGB(200, 220, 240);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kShadow = RGB(0, 90, 90);
+constexpr COLORREF kBinding = RGB(0, 160, 0);
+
+// A window colour no picture uses, so the fill can be told from white paper.
+class DistinctWindowColour {
+ public:
+  DistinctWindowColour() : saved_(GetSysColor(COLOR_WINDOW)) { Set(kTestWindowColour); }
+  ~DistinctWindowColour() { Set(saved_); }
+
+ private:
+  static void Set(COLORREF colour) {
+    const INT element = COLOR_WINDOW;
+    SetSysColors(1, &element, &colour);
+  }
+  COLORREF saved_;
+};
+
+// A 32-bit top-down DIB section in a memory context, filled with kOutside.
+class Canvas {
+ public:
+  Canvas(int width, int height) : width_(width), height_(height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
+                               nullptr, 0);
+    previous_ = SelectObject(dc_, bitmap_);
+    for (int i = 0; i < width * height; ++i) bits_[i] = Pack(kOutside);
+  }
+  ~Canvas() {
+    SelectObject(dc_, previous_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  HDC dc() const { return dc_; }
+  COLORREF At(int x, int y) const {
+    GdiFlush();
+    const uint32_t p = bits_[y * width_ + x];
+    return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+  }
+  std::vector<uint32_t> Pixels() const {
+    GdiFlush();
+    std::vector<uint32_t> pixels(bits_, bits_ + width_ * height_);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+  }
+  int Count(COLORREF colour) const {
+    int n = 0;
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x) n += At(x, y) == colour ? 1 : 0;
+    return n;
+  }
+
+ private:
+  static uint32_t Pack(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+  int width_, height_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ previous_;
+  uint32_t* bits_ = nullptr;
+};
+
+class PreviewDrawing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(plugin_.Load());
+    module_ = plugin_.module;
+  }
+  void TearDown() override { plugin_.Unload(); }
+
+  void Draw(Canvas& canvas, RECT frame, int main, int overlay) {
+    PreviewPictures pictures;
+    pictures.mainId = main;
+    pictures.overlayId = overlay;
+    DrawPreviewPictures(canvas.dc(), frame, module_, pictures);
+  }
+
+  DistinctWindowColour colour_;
+  LoadedPlugin plugin_;
+  HMODULE module_ = nullptr;
+};
+
+// The portrait sheet stands at (47, 10), 106 by 150, in every portrait
+// single-page picture; its shadow falls 3 pixels to the right and below.
+TEST_F(PreviewDrawing, PictureIsCentredInTheWindowColourWithoutItsTeal) {
+  Canvas canvas(kCanvas, kCanvas);
+  const RECT frame = {10, 20, 250, 270};  // 240 by 250
+  Draw(canvas, frame, 12101, kNoPicture);
+  const int x = 10 + (240 - 200) / 2;
+  const int y = 20 + (250 - 170) / 2;
+  EXPECT_EQ(canvas.At(10, 20), kTestWindowColour);
+  EXPECT_EQ(canvas.At(249, 269), kTestWindowColour);
+  EXPECT_EQ(canvas.At(x, y), kTestWindowColour);  // the picture's teal corner
+  EXPECT_EQ(canvas.At(x + 47, y + 80), kBlack);    // the sheet's left edge
+  EXPECT_EQ(canvas.At(x + 46, y + 80), kTestWindowColour);
+  EXPECT_EQ(canvas.At(x + 47 + 106 + 1, y + 80), kShadow);
+  EXPECT_EQ(canvas.At(9, 20), kOutside);
+  EXPECT_EQ(canvas.At(250, 100), kOutside);
+  EXPECT_EQ(canvas.Count(RGB(0, 128, 128)), 0);
+}
+
+TEST_F(PreviewDrawing, OverlayAddsTheBindingLineAndCutsTheTurningCorner) {
+  Canvas canvas(kCanvas, kCanvas);
+  const RECT frame = {0, 0, 200, 170};
+  Draw(canvas, frame, 12101, 12302);  // top binding
+  EXPECT_EQ(canvas.At(47, 80), kBlack);  // under the pink: the main picture
+  EXPECT_GT(canvas.Count(kBinding), 40);
+  EXPECT_EQ(canvas.At(47 + 2, 10 + 2), kBinding);
+  EXPECT_EQ(canvas.Count(RGB(255, 174, 201)), 0);
+  EXPECT_EQ(canvas.At(47 + 106 - 2, 10 + 150 - 2), kTestWindowColour);
+
+  Canvas alone(kCanvas, kCanvas);
+  Draw(alone, frame, 12101, kNoPicture);
+  EXPECT_EQ(alone.Count(kBinding), 0);
+  EXPECT_EQ(alone.At(47 + 106 - 2, 10 + 150 - 2), RGB(255, 255, 255));
+}
+
+TEST_F(PreviewDrawing, FrameSmallerThanThePictureCentresAllTheSame) {
+  struct Case { RECT frame; int x; int y; };
+  const Case cases[] = {
+      {{60, 70, 160, 150}, 60 + (100 - 200) / 2, 70 + (80 - 170) / 2},
+      {{60, 70, 161, 151}, 60 + (101 - 200) / 2, 70 + (81 - 170) / 2},  // -49, not -50
+  };
+  for (const Case& c : cases) {
+    Canvas canvas(kCanvas, kCanvas);
+    Draw(canvas, c.frame, 12101, kNoPicture);
+    EXPECT_EQ(canvas.At(c.x + 47, c.y + 80), kBlack) << c.x;
+    EXPECT_EQ(canvas.At(c.x + 46, c.y + 80), kTestWindowColour) << c.x;
+    EXPECT_EQ(canvas.At(c.x + 47 + 106 + 1, c.y + 80), kShadow) << c.x;
+    // The buffer's window colour reaches past the frame with the picture.
+    EXPECT_EQ(canvas.At(c.x + 1, c.y + 1), kTestWindowColour) << c.x;
+    EXPECT_EQ(canvas.At(c.x + 200, c.y + 1), kOutside) << c.x;
+  }
+}
+
+TEST_F(PreviewDrawing, MissingPicturesLeaveTheWindowColourOrTheMainPictureAlone) {
+  const RECT frame = {0, 0, 200, 170};
+  for (int missing : {kNoPicture, 12102}) {
+    Canvas canvas(kCanvas, kCanvas);
+    Draw(canvas, frame, missing, 12302);
+    EXPECT_EQ(canvas.Count(kTestWindowColour), 200 * 170) << missing;
+  }
+  Canvas alone(kCanvas, kCanvas);
+  Draw(alone, frame, 12151, kNoPicture);
+  Canvas missingOverlay(kCanvas, kCanvas);
+  Draw(missingOverlay, frame, 12151, 12303);
+  EXPECT_EQ(alone.Pixels(), missingOverlay.Pixels());
+}
+
+HMODULE WINAPI RefuseImageLibrary(LPCWSTR name) {
+  if (lstrcmpiW(name, L"Msimg32.dll") == 0) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  return LoadLibraryExW(name, nullptr, 0);
+}
+
+// Without TransparentBlt the masks give the same picture.
+TEST_F(PreviewDrawing, MaskFallbackGivesTheSamePicture) {
+  const RECT frame = {7, 9, 260, 230};
+  for (int overlay : {12301, 12325}) {
+    Canvas system(kCanvas, kCanvas);
+    Draw(system, frame, overlay == 12301 ? 12101 : 12255, overlay);
+    void* original = ReplaceImport(GetModuleHandleW(nullptr), "kernel32.dll", "LoadLibraryW",
+                                   reinterpret_cast<void*>(&RefuseImageLibrary));
+    ASSERT_NE(original, nullptr);
+    Canvas masks(kCanvas, kCanvas);
+    Draw(masks, frame, overlay == 12301 ? 12101 : 12255, overlay);
+    ReplaceImport(GetModuleHandleW(nullptr), "kernel32.dll", "LoadLibraryW", original);
+    EXPECT_EQ(system.Pixels(), masks.Pixels()) << overlay;
+    EXPECT_GT(masks.Count(kBinding), 40) << overlay;
+  }
+}
+
+TEST_F(PreviewDrawing, TransparentCopyWithoutContextsDoesNothing) {
+  Canvas canvas(8, 8);
+  TransparentCopy(nullptr, 0, 0, 8, 8, canvas.dc(), 0, 0, 8, 8, kOutside);
+  TransparentCopy(canvas.dc(), 0, 0, 8, 8, nullptr, 0, 0, 8, 8, kOutside);
+  EXPECT_EQ(canvas.Count(kOutside), 64);
+}
+
+// ---- the page's own paint ----
+
+// The frame control draws its own border over the picture's edge: the
+// checks compare what lies inside it.
+std::vector<uint32_t> Inside(const std::vector<uint32_t>& pixels, const RECT& frame) {
+  const int w = frame.right - frame.left;
+  const int h = frame.bottom - frame.top;
+  std::vector<uint32_t> inside;
+  for (int y = 1; y + 1 < h; ++y)
+    for (int x = 1; x + 1 < w; ++x) inside.push_back(pixels[y * w + x]);
+  return inside;
+}
+
+// What the page shows in its frame, read back from the screen.
+std::vector<uint32_t> FrameOnScreen(HWND page, RECT* frameInPage) {
+  RECT frame;
+  GetWindowRect(GetDlgItem(page, kPreview), &frame);
+  MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&frame), 2);
+  *frameInPage = frame;
+  const int w = frame.right - frame.left;
+  const int h = frame.bottom - frame.top;
+  Canvas copy(w, h);
+  HDC screen = GetDC(page);
+  BitBlt(copy.dc(), 0, 0, w, h, screen, frame.left, frame.top, SRCCOPY);
+  ReleaseDC(page, screen);
+  return copy.Pixels();
+}
+
+std::vector<uint32_t> Expected(HMODULE module, const RECT& frame, int main, int overlay) {
+  const int w = frame.right - frame.left;
+  const int h = frame.bottom - frame.top;
+  Canvas canvas(w, h);
+  PreviewPictures pictures;
+  pictures.mainId = main;
+  pictures.overlayId = overlay;
+  DrawPreviewPictures(canvas.dc(), {0, 0, w, h}, module, pictures);
+  return canvas.Pixels();
+}
+
+TEST(LayoutPagePreview, PagePaintsThePicturesOfItsItemsAndFollowsChanges) {
+  DistinctWindowColour colour;
+  LayoutTree tree = FullTree();
+  tree.Item(DMPUB_NUP).Sel = 2;
+  tree.Item(DMPUB_NUP_DIRECTION).Sel = 3;
+  tree.Item(DMPUB_DUPLEX).Sel = 2;
+  LayoutPageDriver d;
+  ASSERT_TRUE(d.Open(&tree));
+  UpdateWindow(d.page());
+  RECT frame;
+  std::vector<uint32_t> shown = FrameOnScreen(d.page(), &frame);
+  const HMODULE module = d.sheet.plugin.module;
+  EXPECT_EQ(Inside(shown, frame),
+            Inside(Expected(module, frame, kXpVariant ? 12109 : 12112, 12307), frame));
+
+  d.Click(kBookletButton);  // two-sided stays on the long edge; booklets have no overlay
+  UpdateWindow(d.page());  // the page asked for its repaint
+  shown = FrameOnScreen(d.page(), &frame);
+  EXPECT_EQ(Inside(shown, frame), Inside(Expected(module, frame, 12125, kNoPicture), frame));
+  EXPECT_NE(Inside(shown, frame), Inside(Expected(module, frame, 12109, 12307), frame));
+}
+
+}  // namespace
