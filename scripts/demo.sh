@@ -22,11 +22,33 @@ demo_plugin() {
   cat "$report"
   echo "(written to $report)"
 }
-export -f demo_plugin
+
+# The printing preferences of the sample printer, in three languages: the
+# Job Settings page filled in and applied, and the resulting state.
+demo_preferences() {
+  local ppd="Z:$root/samples/printer/ZQ-sample.ppd"
+  local script="Z:$root/host/demo/job_settings.script"
+  for pair in en:en_US de:de_DE ja:ja_JP; do
+    local lang=${pair%%:*} locale=${pair#*:}
+    local shots=$out/shots-$lang
+    mkdir -p "$shots"
+    LC_ALL=$locale.UTF-8 wine "$root/dist/x64/drvhost.exe" sheet \
+      --plugin "Z:$root/dist/x64/korvain.dll" --ppd "$ppd" --installed ZQTrayUnit=None \
+      --script "$script" --screenshots "Z:$shots" 2>/dev/null | tr -d '\r' \
+      > "$out/preferences-state-$lang.txt"
+    for bmp in "$shots"/*.bmp; do
+      [ -f "$bmp" ] && convert "$bmp" "$out/preferences-$(basename "$bmp" .bmp)-$lang.png"
+    done
+    rm -rf "$shots"
+  done
+  echo "State after applying the Job Settings page (English run):"
+  cat "$out/preferences-state-en.txt"
+}
+export -f demo_plugin demo_preferences
 export root out
 
 status=0
-"$here/with-wine.sh" bash -c demo_plugin || status=1
+"$here/with-wine.sh" bash -c 'demo_plugin && demo_preferences' || status=1
 for piece in "$here"/demo-*.sh; do
   [ -x "$piece" ] || continue
   "$piece" "$build" || status=1

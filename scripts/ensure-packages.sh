@@ -8,6 +8,8 @@ packages=(
   wine wine64 wine32:i386 xvfb xauth
   cmake ninja-build make g++ googletest
   imagemagick locales python3
+  # A Japanese font: without one Wine draws Japanese pages as empty boxes.
+  fonts-ipafont-gothic
   openprinting-ppds hp-ppd printer-driver-postscript-hp clang libclang-rt-14-dev
 )
 
