@@ -12,6 +12,9 @@ WNDPROC g_editClassProc = nullptr;
 constexpr int kNameReadUnits = 18;  // 17 characters and the terminator
 constexpr int kMaxNameAnsiBytes = 14;  // including the terminator
 constexpr WPARAM kBackspace = 8;
+constexpr size_t kPasswordPasteUnits = 64;  // more than the field ever holds
+
+bool IsDigit(WPARAM c) { return c >= L'0' && c <= L'9'; }
 
 LRESULT PassOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (g_editClassProc == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -42,10 +45,26 @@ LRESULT CALLBACK NameEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   return PassOn(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK PasswordEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CHAR) {
-    const bool digit = wParam >= L'0' && wParam <= L'9';
-    if (!digit && wParam != kBackspace) return 0;
+// Pasted text is held to the same rule as typed text: only its digits go
+// in, so a password of letters can never be stored and sent with a job.
+LRESULT PasteDigits(HWND hwnd) {
+  if (!OpenClipboard(hwnd)) return 0;
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  const auto* text = data != nullptr ? static_cast<const WCHAR*>(GlobalLock(data)) : nullptr;
+  WCHAR digits[kPasswordPasteUnits] = {};
+  size_t count = 0;
+  for (size_t i = 0; text != nullptr && text[i] != 0 && count + 1 < kPasswordPasteUnits; ++i) {
+    if (IsDigit(text[i])) digits[count++] = text[i];
   }
+  if (text != nullptr) GlobalUnlock(data);
+  CloseClipboard();
+  // The edit field's own limit still applies to the replacement.
+  if (count > 0) PassOn(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(digits));
+  return 0;
+}
+
+LRESULT CALLBACK PasswordEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CHAR && !IsDigit(wParam) && wParam != kBackspace) return 0;
+  if (message == WM_PASTE) return PasteDigits(hwnd);
   return PassOn(hwnd, message, wParam, lParam);
 }

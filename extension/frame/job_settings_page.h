@@ -10,7 +10,7 @@ INT_PTR CALLBACK JobSettingsPageProc(HWND hwnd, UINT message, WPARAM wParam, LPA
 
 // Filters of the edit fields: the names accept a character only while the
 // text takes at most 13 bytes in the ANSI code page; the password accepts
-// digits and backspace only.
+// digits and backspace only, typed or pasted.
 LRESULT CALLBACK NameEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PasswordEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

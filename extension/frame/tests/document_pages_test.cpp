@@ -249,6 +249,28 @@ TEST_F(JobSettingsPage, PasswordTakesFourDigitsAndNothingElse) {
   EXPECT_EQ(TextOf(page_, kPassword), L"1239");
 }
 
+void PutOnClipboard(HWND owner, const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
+TEST_F(JobSettingsPage, PastedPasswordKeepsOnlyItsDigitsUpToTheLimit) {
+  ClickPasswordPrinting(page_);
+  PutOnClipboard(page_, L"7a8 b9-0123");
+  SendDlgItemMessageW(page_, kPassword, WM_PASTE, 0, 0);
+  EXPECT_EQ(TextOf(page_, kPassword), L"7890");
+
+  SetDlgItemTextW(page_, kPassword, L"");
+  PutOnClipboard(page_, L"secret");
+  SendDlgItemMessageW(page_, kPassword, WM_PASTE, 0, 0);
+  EXPECT_EQ(TextOf(page_, kPassword), L"");
+}
+
 TEST_F(JobSettingsPage, NameTakesFourteenSingleByteCharacters) {
   if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP();
   ClickPasswordPrinting(page_);
