@@ -12,8 +12,9 @@ BOOL GetPpdPath(HANDLE heap, HANDLE printer, WCHAR* path) {
   BOOL found = FALSE;
   if (GetPrinterDriverW(printer, nullptr, 3, buffer, needed, &needed)) {
     const DRIVER_INFO_3W* info = reinterpret_cast<const DRIVER_INFO_3W*>(buffer);
-    if (info->pDataFile != nullptr) {
-      // Paths of 260 units or more are cut, so that the buffer always ends.
+    // A path that does not fit is refused rather than cut: a cut path would
+    // name another file, and the printer would get another printer's PPD.
+    if (info->pDataFile != nullptr && lstrlenW(info->pDataFile) < MAX_PATH) {
       lstrcpynW(path, info->pDataFile, MAX_PATH);
       found = TRUE;
     }
