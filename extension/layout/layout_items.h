@@ -9,6 +9,15 @@
 #include "preview_selection.h"
 #include "ui_context.h"
 
+// Published with Windows Vista; the XP builds' headers stop before them,
+// yet an XP driver's tree may carry the items.
+#ifndef DMPUB_NUP_DIRECTION
+#define DMPUB_NUP_DIRECTION 18
+#endif
+#ifndef DMPUB_BOOKLET_EDGE
+#define DMPUB_BOOKLET_EDGE 21
+#endif
+
 #ifdef KORVAIN_XP_VARIANT
 constexpr LayoutVariant kLayoutVariant = LayoutVariant::kXp;
 #else

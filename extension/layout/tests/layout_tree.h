@@ -9,6 +9,7 @@
 #include <deque>
 #include <vector>
 
+#include "layout_items.h"
 #include "oem_interfaces.h"
 
 struct TreeItem {
