@@ -10,7 +10,10 @@ corpus=${1:?corpus folder}; shift || true
 ppd=$here/extension/ppd
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-sources=$(ls "$ppd"/*.cpp | grep -v -e '_win\.cpp$' -e common_ui_handler)
+# The portable PPD reader and model, as korvain_portable builds them natively.
+sources=$(printf "$ppd/%s.cpp " known_feature_table ppd_allocation ppd_byte_source \
+  ppd_constraint_index ppd_constraints ppd_keyword_table ppd_model ppd_model_builder \
+  ppd_name_translation ppd_text ppd_tokenizer wide_from_byte_units_cp1252)
 g++ -std=c++17 -O2 -fno-exceptions -I"$ppd" -I"$here/extension/frame" $sources \
   "$ppd/bench/ppd_bench_main.cpp" -o "$out/ppd-bench"
 files=("$@")
