@@ -1,20 +1,70 @@
 #!/usr/bin/env bash
-# Screenshots of the Layout page in out/: the page of the shipped library
-# in a real property sheet over a driver settings tree in several states
-# (one portrait page per sheet; landscape, four pages right then down,
-# long-edge flip; booklet bound on the right edge), in English, French and
-# Japanese, and the reduced page of the XP build.
+# Screenshots of the Layout page in out/: the printing preferences of the
+# sample printer in the driver host, the Layout page driven by a script
+# through three states (one portrait page per sheet; landscape, four pages
+# right then down, long-edge flip; booklet bound on the right edge), in
+# English, French and Japanese, and the reduced page of the XP build.
+# Without the host, a small program of ours shows the page in a property
+# sheet over a settings tree in the same states.
 #
 #   scripts/demo-layout.sh BUILD_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
 build=$(cd "${1:-build}" && pwd)
-out=$here/../out
+out=$root/out
 mkdir -p "$out"
 
-shoot_all() {
+dist=$(sed -n 's/^KORVAIN_DIST_ROOT:PATH=//p' "$build/x64/CMakeCache.txt" 2>/dev/null || true)
+dist=${dist:-$root/dist}
+work=$(mktemp -d "${TMPDIR:-/tmp}/layout-demo.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# Page 1 is the Layout page; 11004 orientation, 11006 two-sided, 11012
+# pages per sheet, 11014 their arrangement, 11011 booklet, 11016 its edge.
+cat >"$work/layout.script" <<'SCRIPT'
+page 1
+screenshot portrait.bmp
+choose 11004 1
+choose 11006 2
+choose 11012 2
+choose 11014 0
+screenshot landscape-4up-long-edge.bmp
+click 11011
+choose 11016 1
+screenshot booklet-right.bmp
+apply
+ok
+SCRIPT
+
+with_host() {
+  local dist=$1 root=$2 work=$3 out=$4 status=0
+  # run ARCH LOCALE SUFFIX: the script with the library of ARCH.
+  run() {
+    local arch=$1 locale=$2 suffix=$3 shots=$work/shots-$1-$2
+    mkdir -p "$shots"
+    if ! LC_ALL=$locale.UTF-8 wine "$dist/x64/drvhost.exe" sheet \
+        --plugin "Z:$dist/$arch/korvain.dll" --ppd "Z:$root/samples/printer/ZQ-sample.ppd" \
+        --installed ZQTrayUnit=None --script "Z:$work/layout.script" --screenshots "Z:$shots" \
+        >"$work/state-$arch-$locale.txt" 2>/dev/null; then
+      echo "the driver host failed for $arch in $locale" >&2
+      status=1
+    fi
+    for bmp in "$shots"/*.bmp; do
+      [ -f "$bmp" ] || continue
+      convert "$bmp" "$out/layout-$(basename "$bmp" .bmp)$suffix.png"
+      echo "out/layout-$(basename "$bmp" .bmp)$suffix.png"
+    done
+  }
+  run x64 en_US -en
+  run x64 fr_FR -fr
+  run x64 ja_JP -ja
+  [ -f "$dist/x64-xp/korvain.dll" ] && run x64-xp en_US -xp-en
+  return $status
+}
+
+with_program() {
   local build=$1 out=$2 status=0
-  # shoot CONFIG STATE LOCALE NAME
   shoot() {
     local config=$1 state=$2 locale=$3 name=$4
     local program=$build/$config/extension/layout/tests/layout_screenshot.exe
@@ -32,14 +82,18 @@ shoot_all() {
     fi
     rm -f "$bmp"
   }
-  shoot x64 portrait en_US portrait-en
-  shoot x64 landscape-4up en_US landscape-4up-long-edge-en
-  shoot x64 booklet-right en_US booklet-right-en
-  shoot x64 landscape-4up fr_FR landscape-4up-long-edge-fr
-  shoot x64 booklet-right ja_JP booklet-right-ja
-  shoot x64-xp landscape-4up en_US xp-landscape-4up-en
+  for pair in en:en_US fr:fr_FR ja:ja_JP; do
+    shoot x64 portrait "${pair#*:}" "portrait-${pair%%:*}"
+    shoot x64 landscape-4up "${pair#*:}" "landscape-4up-long-edge-${pair%%:*}"
+    shoot x64 booklet-right "${pair#*:}" "booklet-right-${pair%%:*}"
+  done
+  shoot x64-xp landscape-4up en_US landscape-4up-long-edge-xp-en
   return $status
 }
-export -f shoot_all
+export -f with_host with_program
 
-"$here/with-wine.sh" bash -c 'shoot_all "$@"' _ "$build" "$out"
+if [ -f "$dist/x64/drvhost.exe" ] && [ -f "$dist/x64/korvain.dll" ]; then
+  "$here/with-wine.sh" bash -c 'with_host "$@"' _ "$dist" "$root" "$work" "$out"
+else
+  "$here/with-wine.sh" bash -c 'with_program "$@"' _ "$build" "$out"
+fi
