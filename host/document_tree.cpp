@@ -46,7 +46,7 @@ std::vector<const PpdOption*> OptionsInDriverOrder(const PpdFeature& feature, DW
 
 void DocumentTree::AddItem(DWORD dmPubId, const std::wstring& name,
                            const std::vector<std::wstring>& options, LONG selection,
-                           const std::string& keyword) {
+                           const std::string& keyword, BYTE level) {
   std::vector<OPTPARAM> params;
   for (const std::wstring& text : options) {
     texts_.push_back(text);
@@ -66,7 +66,7 @@ void DocumentTree::AddItem(DWORD dmPubId, const std::wstring& name,
   texts_.push_back(name);
   OPTITEM item = {};
   item.cbSize = sizeof item;
-  item.Level = dmPubId != 0 ? 1 : 2;
+  item.Level = level != 0 ? level : (dmPubId != 0 ? 1 : 2);
   item.DMPubID = static_cast<BYTE>(dmPubId);
   item.pName = const_cast<LPWSTR>(texts_.back().c_str());
   item.Sel = selection;
@@ -124,9 +124,31 @@ void DocumentTree::Build(const PpdModel* model) {
   }
 }
 
+// The driver names its own device items by string resource ids: 400 is the
+// one selected first, 64798 heads a subtree the plug-in hides.
+void DocumentTree::AddNamedById(WORD nameId, BYTE level, const std::vector<std::wstring>& options) {
+  AddItem(0, L"#" + std::to_wstring(nameId), options, 0, {}, level);
+  items_.back().pName = MAKEINTRESOURCEW(nameId);
+}
+
+void DocumentTree::BuildDevice(const PpdModel* model) {
+  AddNamedById(400, 1, {L"On", L"Off"});
+  AddNamedById(64798, 1, {L"On", L"Off"});
+  AddItem(0, L"Send Control-D Before Each Job", {L"No", L"Yes"}, 1, {}, 2);
+  AddItem(0, L"Job Timeout", {L"0", L"60"}, 0, {}, 2);
+  AddItem(0, L"Installable Options", {}, 0, {}, 1);
+  if (model == nullptr) return;
+  for (int32_t i = 0; i < model->featureCount; ++i) {
+    const PpdFeature* feature = model->GetFeature(i);
+    if (feature == nullptr || !PpdTextEquals(&feature->group, kInstallableOptionsGroup)) continue;
+    AddFeatureItem(0, {}, model, feature->keyword.characters);
+    items_.back().Level = 2;
+  }
+}
+
 OPTITEM* DocumentTree::Find(const std::wstring& name) {
   for (OPTITEM& item : items_)
-    if (name == item.pName) return &item;
+    if (reinterpret_cast<ULONG_PTR>(item.pName) >= 0x10000 && name == item.pName) return &item;
   return nullptr;
 }
 

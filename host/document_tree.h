@@ -1,6 +1,8 @@
-// The document settings tree as the PostScript driver builds it from a
-// PPD: its standard items with their public ids, then one item per other
-// printer feature, named by the feature's translation.
+// A settings tree of the PostScript driver: the OPTITEM array it hands the
+// plug-in, with the records behind it. The document tree holds the
+// standard items with their public ids, then one item per other printer
+// feature, named by the feature's translation; the device tree holds the
+// driver's own device items and the installable equipment.
 #pragma once
 
 #include <deque>
@@ -14,6 +16,7 @@ class PpdModel;
 class DocumentTree {
  public:
   void Build(const PpdModel* model);
+  void BuildDevice(const PpdModel* model);
 
   OPTITEM* Items() { return items_.data(); }
   DWORD Count() const { return static_cast<DWORD>(items_.size()); }
@@ -24,7 +27,8 @@ class DocumentTree {
 
  private:
   void AddItem(DWORD dmPubId, const std::wstring& name, const std::vector<std::wstring>& options,
-               LONG selection, const std::string& keyword);
+               LONG selection, const std::string& keyword, BYTE level = 0);
+  void AddNamedById(WORD nameId, BYTE level, const std::vector<std::wstring>& options);
   void AddFeatureItem(DWORD dmPubId, const std::wstring& name, const PpdModel* model,
                       const char16_t* keyword);
 

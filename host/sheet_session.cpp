@@ -46,6 +46,7 @@ SheetSession::SheetSession(const HostOptions& options) : options_(options) {
 SheetSession::~SheetSession() {
   if (sheet_ != nullptr) DestroyWindow(sheet_);
   if (plugin_ != nullptr) plugin_->Release();
+  if (factory_ != nullptr) factory_->Release();
   if (module_ != nullptr) FreeLibrary(module_);
   if (printer_ != nullptr) ClosePrinter(printer_);
   DestroyPpdModel(model_);
@@ -67,6 +68,7 @@ bool SheetSession::Open() {
   driverUI_.model = model_;
   driverUI_.installed = options_.installed;
   tree_.Build(model_);
+  deviceTree_.BuildDevice(model_);
   if (!LoadPlugin() || !PrepareDevmode()) return false;
   RunCommonUIProp();
   return AddPages();
@@ -93,14 +95,12 @@ bool SheetSession::LoadPlugin() {
   }
   auto getClassObject = reinterpret_cast<DllGetClassObjectProc>(
       reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllGetClassObject")));
-  IClassFactory* factory = nullptr;
   if (getClassObject == nullptr ||
-      FAILED(getClassObject(CLSID_PluginUI, IID_IClassFactory, reinterpret_cast<void**>(&factory))))
+      FAILED(getClassObject(CLSID_PluginUI, IID_IClassFactory, reinterpret_cast<void**>(&factory_))))
     return Fail(L"the plug-in gives no class factory");
-  const HRESULT hr =
-      factory->CreateInstance(nullptr, IID_IPrintOemUI2, reinterpret_cast<void**>(&plugin_));
-  factory->Release();
-  if (FAILED(hr)) return Fail(L"the plug-in makes no object");
+  if (FAILED(factory_->CreateInstance(nullptr, IID_IPrintOemUI2,
+                                      reinterpret_cast<void**>(&plugin_))))
+    return Fail(L"the plug-in makes no object");
   if (FAILED(plugin_->PublishDriverInterface(&driverUI_)))
     return Fail(L"the plug-in refuses the driver's helper interface");
   return true;
@@ -151,6 +151,31 @@ void SheetSession::RunCommonUIProp() {
   // The plug-in adds no items; the driver's array then holds the whole tree.
   param_.pOEMOptItems = tree_.Items() + tree_.Count();
   plugin_->CommonUIProp(OEMCUIP_DOCPROP, &param_);
+
+  RunDeviceTree();
+}
+
+// The printer's device settings belong to another opening of the driver's
+// user interface, with a plug-in object of its own; the host runs it here
+// so that one session shows both trees.
+void SheetSession::RunDeviceTree() {
+  IPrintOemUI2* devicePlugin = nullptr;
+  if (FAILED(factory_->CreateInstance(nullptr, IID_IPrintOemUI2,
+                                      reinterpret_cast<void**>(&devicePlugin))))
+    return;
+  devicePlugin->PublishDriverInterface(&driverUI_);
+  deviceParam_ = param_;
+  deviceParam_.pPublicDM = nullptr;
+  deviceParam_.pOEMDM = nullptr;
+  deviceParam_.pDrvOptItems = deviceTree_.Items();
+  deviceParam_.cDrvOptItems = deviceTree_.Count();
+  deviceParam_.pOEMOptItems = nullptr;
+  deviceParam_.OEMCUIPCallback = nullptr;
+  deviceParam_.pOEMUserData = nullptr;
+  devicePlugin->CommonUIProp(OEMCUIP_PRNPROP, &deviceParam_);
+  deviceParam_.pOEMOptItems = deviceTree_.Items() + deviceTree_.Count();
+  devicePlugin->CommonUIProp(OEMCUIP_PRNPROP, &deviceParam_);
+  devicePlugin->Release();
 }
 
 LONG_PTR CALLBACK SheetSession::ComPropSheet(HANDLE sheet, UINT function, LPARAM lParam1,

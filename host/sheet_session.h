@@ -39,12 +39,14 @@ class SheetSession {
   bool PrepareDevmode();
   bool RegisterAndOpenPrinter();
   void RunCommonUIProp();
+  void RunDeviceTree();
   bool AddPages();
   static LONG_PTR CALLBACK ComPropSheet(HANDLE sheet, UINT function, LPARAM lParam1,
                                         LPARAM lParam2);
 
   HostOptions options_;
   HMODULE module_ = nullptr;
+  IClassFactory* factory_ = nullptr;
   IPrintOemUI2* plugin_ = nullptr;
   HostDriverUI driverUI_;
   OEMUIOBJ uiObject_ = {};
@@ -53,7 +55,9 @@ class SheetSession {
   std::vector<BYTE> devmode_;
   PpdModel* model_ = nullptr;
   DocumentTree tree_;
+  DocumentTree deviceTree_;
   OEMCUIPPARAM param_ = {};
+  OEMCUIPPARAM deviceParam_ = {};
   PROPSHEETUI_INFO info_ = {};
   std::vector<HPROPSHEETPAGE> pages_;
   std::vector<std::wstring> sheetCalls_;

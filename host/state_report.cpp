@@ -11,12 +11,35 @@ std::wstring FieldText(const char16_t* field, size_t units) {
   return text;
 }
 
+std::wstring ItemName(const OPTITEM& item) {
+  if (reinterpret_cast<ULONG_PTR>(item.pName) < 0x10000)
+    return L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(item.pName));
+  return item.pName;
+}
+
 std::wstring ItemFlags(const OPTITEM& item) {
   std::wstring flags;
+  if (item.Flags & OPTIF_INITIAL_TVITEM) flags += L" first";
   if (item.Flags & OPTIF_HIDE) flags += L" hidden";
   if (item.Flags & OPTIF_DISABLED) flags += L" disabled";
   if (item.Flags & OPTIF_CHANGEONCE) flags += L" changed";
   return flags;
+}
+
+void PrintItems(const wchar_t* heading, const DocumentTree& constTree) {
+  PrintLine(heading);
+  auto& tree = const_cast<DocumentTree&>(constTree);
+  for (DWORD i = 0; i < tree.Count(); ++i) {
+    const OPTITEM& item = tree.Items()[i];
+    PrintLine(Format(L"  [%u] %ls = %ls (Sel %ld, level %u)%ls", item.DMPubID,
+                     ItemName(item).c_str(), DocumentTree::OptionText(item, item.Sel).c_str(),
+                     item.Sel, item.Level, ItemFlags(item).c_str()));
+    if (item.pOptType == nullptr) continue;
+    for (WORD k = 0; k < item.pOptType->Count; ++k) {
+      if (item.pOptType->pOptParam[k].Flags & OPTPF_HIDE)
+        PrintLine(std::wstring(L"      option hidden: ") + item.pOptType->pOptParam[k].pData);
+    }
+  }
 }
 
 }  // namespace
@@ -38,19 +61,8 @@ void SheetSession::Report() const {
   PrintLine(L"  szJobName \"" + FieldText(block->szJobName, kJobNameUnits) + L"\"");
   PrintLine(L"  szPassword \"" + FieldText(block->szPassword, kPasswordUnits) + L"\"");
 
-  PrintLine(L"items:");
-  auto& tree = const_cast<DocumentTree&>(tree_);
-  for (DWORD i = 0; i < tree.Count(); ++i) {
-    const OPTITEM& item = tree.Items()[i];
-    PrintLine(Format(L"  [%u] %ls = %ls (Sel %ld)%ls", item.DMPubID, item.pName,
-                     DocumentTree::OptionText(item, item.Sel).c_str(), item.Sel,
-                     ItemFlags(item).c_str()));
-    if (item.pOptType == nullptr) continue;
-    for (WORD k = 0; k < item.pOptType->Count; ++k) {
-      if (item.pOptType->pOptParam[k].Flags & OPTPF_HIDE)
-        PrintLine(std::wstring(L"      option hidden: ") + item.pOptType->pOptParam[k].pData);
-    }
-  }
+  PrintItems(L"items:", tree_);
+  PrintItems(L"device items:", deviceTree_);
   PrintLine(L"driver calls:");
   for (const std::wstring& call : driverUI_.calls) PrintLine(L"  " + call);
   for (const std::wstring& call : sheetCalls_) PrintLine(L"  " + call);
