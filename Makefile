@@ -17,7 +17,7 @@ options_x64-xp := -DKORVAIN_XP=ON
 options_x86-xp := -DKORVAIN_XP=ON
 options_installer := -DKORVAIN_COMPONENT=installer
 
-.PHONY: all build test demo pictures deps clean $(addprefix build-,native $(CROSS_CONFIGS) installer)
+.PHONY: all build test demo pictures corpus fuzz bench deps clean $(addprefix build-,native $(CROSS_CONFIGS) installer)
 
 all: build
 
@@ -50,3 +50,16 @@ pictures: build-native
 
 clean:
 	rm -rf $(BUILD) $(DIST) out
+
+# The PPD reader over every PPD that Debian's printer packages install (under
+# the sanitizers), a fuzzing run of FUZZ_SECONDS, and the reader's speed and
+# memory figures on the largest of those files.
+FUZZ_SECONDS ?= 600
+corpus: deps build-native
+	@bash scripts/ppd-corpus.sh $(DIST)/tools/ppd-corpus $(abspath $(BUILD))/ppd-corpus
+
+fuzz: deps
+	@bash scripts/ppd-fuzz.sh $(FUZZ_SECONDS) $(abspath $(BUILD))/ppd-fuzz
+
+bench: corpus
+	@bash scripts/ppd-bench.sh $(abspath $(BUILD))/ppd-corpus/files
