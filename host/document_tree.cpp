@@ -44,9 +44,9 @@ std::vector<const PpdOption*> OptionsInDriverOrder(const PpdFeature& feature, DW
 
 }  // namespace
 
-size_t DocumentTree::AddItem(DWORD dmPubId, const std::wstring& name,
-                             const std::vector<std::wstring>& options, LONG selection,
-                             const std::string& keyword, BYTE level) {
+void DocumentTree::AddItem(DWORD dmPubId, const std::wstring& name,
+                           const std::vector<std::wstring>& options, LONG selection,
+                           const std::string& keyword, BYTE level) {
   std::vector<OPTPARAM> params;
   for (const std::wstring& text : options) {
     texts_.push_back(text);
@@ -80,7 +80,6 @@ size_t DocumentTree::AddItem(DWORD dmPubId, const std::wstring& name,
     item.UserData = reinterpret_cast<ULONG_PTR>(&userData_.back());
   }
   items_.push_back(item);
-  return items_.size() - 1;
 }
 
 void DocumentTree::AddFeatureItem(DWORD dmPubId, const std::wstring& name, const PpdModel* model,
@@ -127,11 +126,9 @@ void DocumentTree::Build(const PpdModel* model) {
 
 // The driver names its own device items by string resource ids: 400 is the
 // one selected first, 64798 heads a subtree the plug-in hides.
-size_t DocumentTree::AddNamedById(WORD nameId, BYTE level,
-                                  const std::vector<std::wstring>& options) {
-  const size_t index = AddItem(0, L"#" + std::to_wstring(nameId), options, 0, {}, level);
-  items_[index].pName = MAKEINTRESOURCEW(nameId);
-  return index;
+void DocumentTree::AddNamedById(WORD nameId, BYTE level, const std::vector<std::wstring>& options) {
+  AddItem(0, L"#" + std::to_wstring(nameId), options, 0, {}, level);
+  items_.back().pName = MAKEINTRESOURCEW(nameId);
 }
 
 void DocumentTree::BuildDevice(const PpdModel* model) {

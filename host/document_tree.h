@@ -20,21 +20,15 @@ class DocumentTree {
 
   OPTITEM* Items() { return items_.data(); }
   DWORD Count() const { return static_cast<DWORD>(items_.size()); }
-  // Adds an item with options named by `options`; returns its index. A
-  // level of 0 puts standard items at 1 and the others at 2.
-  size_t AddItem(DWORD dmPubId, const std::wstring& name, const std::vector<std::wstring>& options,
-                 LONG selection, const std::string& keyword, BYTE level = 0);
-  // An item named by a string resource id of the driver; returns its index.
-  size_t AddNamedById(WORD nameId, BYTE level, const std::vector<std::wstring>& options);
-
-  OPTITEM& Item(size_t index) { return items_[index]; }
-  OPTPARAM& Option(size_t item, size_t option) { return items_[item].pOptType->pOptParam[option]; }
   // The item named `name`, or null.
   OPTITEM* Find(const std::wstring& name);
   // The text of option `index` of `item`, or "?".
   static std::wstring OptionText(const OPTITEM& item, LONG index);
 
  private:
+  void AddItem(DWORD dmPubId, const std::wstring& name, const std::vector<std::wstring>& options,
+               LONG selection, const std::string& keyword, BYTE level = 0);
+  void AddNamedById(WORD nameId, BYTE level, const std::vector<std::wstring>& options);
   void AddFeatureItem(DWORD dmPubId, const std::wstring& name, const PpdModel* model,
                       const char16_t* keyword);
 

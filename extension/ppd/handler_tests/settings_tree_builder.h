@@ -3,33 +3,33 @@
 // a table and records every update.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "document_tree.h"
 #include "oem_interfaces.h"
 
-// The host's settings tree, with the defaults these tests use: level 1, no
-// keyword, two options for an item named by a resource id.
 class SettingsTreeBuilder {
  public:
-  size_t Add(DWORD dmPubId, const wchar_t* name, const std::vector<std::wstring>& optionTexts,
-             LONG selection = 0, const char* keyword = nullptr, BYTE level = 1) {
-    return tree_.AddItem(dmPubId, name, optionTexts, selection, keyword != nullptr ? keyword : "",
-                         level);
-  }
-  size_t AddNamedById(WORD nameId, BYTE level, size_t optionCount = 2) {
-    return tree_.AddNamedById(nameId, level, std::vector<std::wstring>(optionCount, L"option"));
-  }
+  // Adds an item with options named by `optionTexts`; returns its index.
+  size_t Add(DWORD dmPubId, const wchar_t* name, std::vector<std::wstring> optionTexts,
+             LONG selection = 0, const char* keyword = nullptr, BYTE level = 1);
+  // An item named by a string resource id of the driver.
+  size_t AddNamedById(WORD nameId, BYTE level, size_t optionCount = 2);
 
-  OPTITEM& Item(size_t index) { return tree_.Item(index); }
-  OPTPARAM& Option(size_t item, size_t option) { return tree_.Option(item, option); }
-  OPTITEM* Items() { return tree_.Items(); }
-  DWORD Count() const { return tree_.Count(); }
+  OPTITEM& Item(size_t index) { return items_[index]; }
+  OPTPARAM& Option(size_t item, size_t option) { return items_[item].pOptType->pOptParam[option]; }
+  OPTITEM* Items() { return items_.data(); }
+  DWORD Count() const { return static_cast<DWORD>(items_.size()); }
 
  private:
-  DocumentTree tree_;
+  std::vector<OPTITEM> items_;
+  std::deque<OPTTYPE> types_;
+  std::deque<std::vector<OPTPARAM>> params_;
+  std::deque<std::wstring> texts_;
+  std::deque<USERDATA> userData_;
+  std::deque<std::string> keywords_;
 };
 
 struct RecordedUpdate {
