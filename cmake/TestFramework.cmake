@@ -24,13 +24,23 @@ endforeach()
 
 include(GoogleTest)
 
-# korvain_add_test(NAME SOURCES... [LIBS ...] [ENVIRONMENT ...]): one test program, its cases
-# listed for CTest when the tests run (under Wine in the cross builds).
+# Tests that show windows share one Wine desktop: a window of one test
+# taking the foreground moves the focus and re-activates the message boxes
+# of another, so they hold this lock and run one at a time.
+set(KORVAIN_DESKTOP_LOCK RESOURCE_LOCK wine_desktop)
+
+# korvain_add_test(NAME [DESKTOP] SOURCES... [LIBS ...] [ENVIRONMENT ...]): one test program,
+# its cases listed for CTest when the tests run (under Wine in the cross
+# builds). DESKTOP: its cases show windows.
 function(korvain_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "DESKTOP" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  set(lock)
+  if(ARG_DESKTOP)
+    set(lock ${KORVAIN_DESKTOP_LOCK})
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
   korvain_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120 ENVIRONMENT "${ARG_ENVIRONMENT}")
+    PROPERTIES TIMEOUT 120 ENVIRONMENT "${ARG_ENVIRONMENT}" ${lock})
 endfunction()

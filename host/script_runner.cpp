@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "screenshot.h"
@@ -16,10 +17,16 @@ namespace {
 
 constexpr int kMessageBoxText = 0xFFFF;
 
+// A box is activated again when another program's window takes the
+// foreground before the posted answer arrives: it is answered once.
+std::set<HWND> g_answeredBoxes;
+
 LRESULT CALLBACK AnswerMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    HWND window = reinterpret_cast<HWND>(wParam);
+  HWND window = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_DESTROYWND) g_answeredBoxes.erase(window);
+  if (code == HCBT_ACTIVATE && g_answeredBoxes.count(window) == 0) {
     if (GetDlgItem(window, kMessageBoxText) != nullptr) {
+      g_answeredBoxes.insert(window);
       wchar_t caption[256] = {};
       wchar_t text[512] = {};
       GetWindowTextW(window, caption, 256);

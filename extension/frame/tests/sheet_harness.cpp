@@ -99,9 +99,13 @@ MessageBoxCatcher::~MessageBoxCatcher() {
 }
 
 LRESULT CALLBACK MessageBoxCatcher::Hook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE && g_catcher != nullptr) {
-    HWND window = reinterpret_cast<HWND>(wParam);
+  HWND window = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_DESTROYWND && g_catcher != nullptr) g_catcher->answered_.erase(window);
+  if (code == HCBT_ACTIVATE && g_catcher != nullptr && g_catcher->answered_.count(window) == 0) {
+    // Another program taking the foreground activates the box again
+    // before the posted answer arrives: each box counts once.
     if (GetDlgItem(window, kMessageBoxText) != nullptr) {
+      g_catcher->answered_.insert(window);
       WCHAR text[512] = {};
       GetWindowTextW(window, text, 512);
       g_catcher->captions.push_back(text);
