@@ -47,39 +47,9 @@ std::vector<const PpdOption*> OptionsInDriverOrder(const PpdFeature& feature, DW
 void DocumentTree::AddItem(DWORD dmPubId, const std::wstring& name,
                            const std::vector<std::wstring>& options, LONG selection,
                            const std::string& keyword, BYTE level) {
-  std::vector<OPTPARAM> params;
-  for (const std::wstring& text : options) {
-    texts_.push_back(text);
-    OPTPARAM param = {};
-    param.cbSize = sizeof param;
-    param.pData = const_cast<LPWSTR>(texts_.back().c_str());
-    params.push_back(param);
-  }
-  params_.push_back(std::move(params));
-  OPTTYPE type = {};
-  type.cbSize = sizeof type;
-  type.Type = TVOT_LISTBOX;
-  type.Count = static_cast<WORD>(params_.back().size());
-  type.pOptParam = params_.back().data();
-  types_.push_back(type);
-
-  texts_.push_back(name);
-  OPTITEM item = {};
-  item.cbSize = sizeof item;
-  item.Level = level != 0 ? level : (dmPubId != 0 ? 1 : 2);
-  item.DMPubID = static_cast<BYTE>(dmPubId);
-  item.pName = const_cast<LPWSTR>(texts_.back().c_str());
-  item.Sel = selection;
-  item.pOptType = &types_.back();
-  if (!keyword.empty()) {
-    keywords_.push_back(keyword);
-    USERDATA data = {};
-    data.dwSize = sizeof data;
-    data.pKeyWordName = const_cast<PSTR>(keywords_.back().c_str());
-    userData_.push_back(data);
-    item.UserData = reinterpret_cast<ULONG_PTR>(&userData_.back());
-  }
-  items_.push_back(item);
+  // Standard items head the tree; the printer's own features sit below.
+  if (level == 0) level = dmPubId != 0 ? 1 : 2;
+  store_.Add(dmPubId, name.c_str(), options, selection, keyword, level);
 }
 
 void DocumentTree::AddFeatureItem(DWORD dmPubId, const std::wstring& name, const PpdModel* model,
@@ -126,14 +96,9 @@ void DocumentTree::Build(const PpdModel* model) {
 
 // The driver names its own device items by string resource ids: 400 is the
 // one selected first, 64798 heads a subtree the plug-in hides.
-void DocumentTree::AddNamedById(WORD nameId, BYTE level, const std::vector<std::wstring>& options) {
-  AddItem(0, L"#" + std::to_wstring(nameId), options, 0, {}, level);
-  items_.back().pName = MAKEINTRESOURCEW(nameId);
-}
-
 void DocumentTree::BuildDevice(const PpdModel* model) {
-  AddNamedById(400, 1, {L"On", L"Off"});
-  AddNamedById(64798, 1, {L"On", L"Off"});
+  store_.AddNamedById(400, 1, {L"On", L"Off"});
+  store_.AddNamedById(64798, 1, {L"On", L"Off"});
   AddItem(0, L"Send Control-D Before Each Job", {L"No", L"Yes"}, 1, {}, 2);
   AddItem(0, L"Job Timeout", {L"0", L"60"}, 0, {}, 2);
   AddItem(0, L"Installable Options", {}, 0, {}, 1);
@@ -142,12 +107,12 @@ void DocumentTree::BuildDevice(const PpdModel* model) {
     const PpdFeature* feature = model->GetFeature(i);
     if (feature == nullptr || !PpdTextEquals(&feature->group, kInstallableOptionsGroup)) continue;
     AddFeatureItem(0, {}, model, feature->keyword.characters);
-    items_.back().Level = 2;
+    store_.Item(store_.Count() - 1).Level = 2;
   }
 }
 
 OPTITEM* DocumentTree::Find(const std::wstring& name) {
-  for (OPTITEM& item : items_)
+  for (OPTITEM& item : store_.All())
     if (reinterpret_cast<ULONG_PTR>(item.pName) >= 0x10000 && name == item.pName) return &item;
   return nullptr;
 }

@@ -5,11 +5,10 @@
 // driver's own device items and the installable equipment.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <vector>
 
-#include "oem_interfaces.h"
+#include "option_item_store.h"
 
 class PpdModel;
 
@@ -18,8 +17,8 @@ class DocumentTree {
   void Build(const PpdModel* model);
   void BuildDevice(const PpdModel* model);
 
-  OPTITEM* Items() { return items_.data(); }
-  DWORD Count() const { return static_cast<DWORD>(items_.size()); }
+  OPTITEM* Items() { return store_.Items(); }
+  DWORD Count() const { return store_.Count(); }
   // The item named `name`, or null.
   OPTITEM* Find(const std::wstring& name);
   // The text of option `index` of `item`, or "?".
@@ -28,14 +27,8 @@ class DocumentTree {
  private:
   void AddItem(DWORD dmPubId, const std::wstring& name, const std::vector<std::wstring>& options,
                LONG selection, const std::string& keyword, BYTE level = 0);
-  void AddNamedById(WORD nameId, BYTE level, const std::vector<std::wstring>& options);
   void AddFeatureItem(DWORD dmPubId, const std::wstring& name, const PpdModel* model,
                       const char16_t* keyword);
 
-  std::vector<OPTITEM> items_;
-  std::deque<OPTTYPE> types_;
-  std::deque<std::vector<OPTPARAM>> params_;
-  std::deque<std::wstring> texts_;
-  std::deque<USERDATA> userData_;
-  std::deque<std::string> keywords_;
+  OptionItemStore store_;
 };

@@ -3,33 +3,32 @@
 // a table and records every update.
 #pragma once
 
-#include <deque>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "oem_interfaces.h"
+#include "option_item_store.h"
 
 class SettingsTreeBuilder {
  public:
   // Adds an item with options named by `optionTexts`; returns its index.
-  size_t Add(DWORD dmPubId, const wchar_t* name, std::vector<std::wstring> optionTexts,
-             LONG selection = 0, const char* keyword = nullptr, BYTE level = 1);
+  size_t Add(DWORD dmPubId, const wchar_t* name, const std::vector<std::wstring>& optionTexts,
+             LONG selection = 0, const char* keyword = nullptr, BYTE level = 1) {
+    return store_.Add(dmPubId, name, optionTexts, selection, keyword ? keyword : "", level);
+  }
   // An item named by a string resource id of the driver.
-  size_t AddNamedById(WORD nameId, BYTE level, size_t optionCount = 2);
+  size_t AddNamedById(WORD nameId, BYTE level, size_t optionCount = 2) {
+    return store_.AddNamedById(nameId, level, std::vector<std::wstring>(optionCount, L"option"));
+  }
 
-  OPTITEM& Item(size_t index) { return items_[index]; }
-  OPTPARAM& Option(size_t item, size_t option) { return items_[item].pOptType->pOptParam[option]; }
-  OPTITEM* Items() { return items_.data(); }
-  DWORD Count() const { return static_cast<DWORD>(items_.size()); }
+  OPTITEM& Item(size_t index) { return store_.Item(index); }
+  OPTPARAM& Option(size_t item, size_t option) { return Item(item).pOptType->pOptParam[option]; }
+  OPTITEM* Items() { return store_.Items(); }
+  DWORD Count() const { return store_.Count(); }
 
  private:
-  std::vector<OPTITEM> items_;
-  std::deque<OPTTYPE> types_;
-  std::deque<std::vector<OPTPARAM>> params_;
-  std::deque<std::wstring> texts_;
-  std::deque<USERDATA> userData_;
-  std::deque<std::string> keywords_;
+  OptionItemStore store_;
 };
 
 struct RecordedUpdate {
