@@ -40,5 +40,9 @@ wineserver -p </dev/null >/dev/null 2>&1
 wine wineboot -i </dev/null >/dev/null 2>&1
 # Without a window manager, hiding a top-level window waits ~2 s for one.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+# A program that crashes ends with its backtrace on the output instead of
+# waiting behind a crash dialog that nobody on this display will close.
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+  </dev/null >/dev/null 2>&1
 
 "$@"

@@ -47,6 +47,10 @@ void LoadedPlugin::Unload() {
 }
 
 IClassFactory* LoadedPlugin::Factory() {
+  if (getClassObject == nullptr) {
+    ADD_FAILURE() << "the library is not loaded";
+    return nullptr;
+  }
   void* factory = nullptr;
   const HRESULT hr = getClassObject(CLSID_PluginUI, IID_IClassFactory, &factory);
   EXPECT_EQ(hr, S_OK);
