@@ -1,20 +1,5 @@
 #include "ppd_byte_source.h"
 
-int PeekPpdByte(PpdByteSource* source) {
-  if (source->lookAhead == -1) {
-    const int c = source->readFunction == nullptr ? -1 : source->readFunction(source->sourceHandle);
-    // Only bytes are held; anything else a read function returns is the end.
-    source->lookAhead = (c >= 0 && c <= 255) ? c : -1;
-  }
-  return source->lookAhead;
-}
-
-int GetPpdByte(PpdByteSource* source) {
-  const int c = PeekPpdByte(source);
-  source->lookAhead = -1;
-  return c;
-}
-
 #ifdef _WIN32
 
 int ReadPpdFileByte(void* file) {

@@ -22,8 +22,21 @@ class PpdByteSource : public PpdObject {
   bool bLineEndedLastToken = true;  // the input begins on a new line
 };
 
-int PeekPpdByte(PpdByteSource* source);
-int GetPpdByte(PpdByteSource* source);
+// Every byte of the file passes through these two, so they are inline.
+inline int PeekPpdByte(PpdByteSource* source) {
+  if (source->lookAhead == -1) {
+    const int c = source->readFunction == nullptr ? -1 : source->readFunction(source->sourceHandle);
+    // Only bytes are held; anything else a read function returns is the end.
+    source->lookAhead = (c >= 0 && c <= 255) ? c : -1;
+  }
+  return source->lookAhead;
+}
+
+inline int GetPpdByte(PpdByteSource* source) {
+  const int c = PeekPpdByte(source);
+  source->lookAhead = -1;
+  return c;
+}
 
 // The read function the extension uses over an open FILE stream. Windows
 // opens the file in text mode; elsewhere the file is opened in binary mode
