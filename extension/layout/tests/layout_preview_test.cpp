@@ -168,8 +168,11 @@ TEST_F(PreviewDrawing, MissingPicturesLeaveTheWindowColourOrTheMainPictureAlone)
   EXPECT_EQ(alone.Pixels(), missingOverlay.Pixels());
 }
 
+int g_refusedImageLibraryLoads = 0;
+
 HMODULE WINAPI RefuseImageLibrary(LPCWSTR name) {
   if (lstrcmpiW(name, L"Msimg32.dll") == 0) {
+    ++g_refusedImageLibraryLoads;
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
@@ -259,6 +262,31 @@ TEST(LayoutPagePreview, PagePaintsThePicturesOfItsItemsAndFollowsChanges) {
   shown = FrameOnScreen(d.page(), &frame);
   EXPECT_EQ(Inside(shown, frame), Inside(Expected(module, frame, 12125, kNoPicture), frame));
   EXPECT_NE(Inside(shown, frame), Inside(Expected(module, frame, 12109, 12307), frame));
+}
+
+// The shipped library's own fallback: its page paints the same picture when
+// the library cannot load Msimg32.dll.
+TEST(LayoutPagePreview, PagePaintsWithMasksWhenTheSystemLacksTransparentCopy) {
+  DistinctWindowColour colour;
+  LayoutTree tree = FullTree();
+  tree.Item(DMPUB_NUP).Sel = 2;
+  tree.Item(DMPUB_NUP_DIRECTION).Sel = 3;
+  tree.Item(DMPUB_DUPLEX).Sel = 2;
+  LayoutPageDriver d;
+  ASSERT_TRUE(d.Open(&tree));
+  const HMODULE module = d.sheet.plugin.module;
+  g_refusedImageLibraryLoads = 0;
+  void* original = ReplaceImport(module, "kernel32.dll", "LoadLibraryW",
+                                 reinterpret_cast<void*>(&RefuseImageLibrary));
+  ASSERT_NE(original, nullptr);
+  InvalidateRect(d.page(), nullptr, TRUE);
+  UpdateWindow(d.page());
+  RECT frame;
+  const std::vector<uint32_t> shown = FrameOnScreen(d.page(), &frame);
+  ReplaceImport(module, "kernel32.dll", "LoadLibraryW", original);
+  EXPECT_GT(g_refusedImageLibraryLoads, 0);  // the paint went the masks' way
+  EXPECT_EQ(Inside(shown, frame),
+            Inside(Expected(module, frame, kXpVariant ? 12109 : 12112, 12307), frame));
 }
 
 }  // namespace
