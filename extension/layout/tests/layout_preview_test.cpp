@@ -242,12 +242,20 @@ std::vector<uint32_t> Expected(HMODULE module, const RECT& frame, int main, int 
   return canvas.Pixels();
 }
 
-TEST(LayoutPagePreview, PagePaintsThePicturesOfItsItemsAndFollowsChanges) {
-  DistinctWindowColour colour;
+// Four pages per sheet, down then left, flipped on the long edge.
+LayoutTree FourUpLongEdgeTree() {
   LayoutTree tree = FullTree();
   tree.Item(DMPUB_NUP).Sel = 2;
   tree.Item(DMPUB_NUP_DIRECTION).Sel = 3;
   tree.Item(DMPUB_DUPLEX).Sel = 2;
+  return tree;
+}
+const int kFourUpLongEdgePicture = kXpVariant ? 12109 : 12112;
+const int kLongEdgeOverlay = 12307;
+
+TEST(LayoutPagePreview, PagePaintsThePicturesOfItsItemsAndFollowsChanges) {
+  DistinctWindowColour colour;
+  LayoutTree tree = FourUpLongEdgeTree();
   LayoutPageDriver d;
   ASSERT_TRUE(d.Open(&tree));
   UpdateWindow(d.page());
@@ -255,7 +263,7 @@ TEST(LayoutPagePreview, PagePaintsThePicturesOfItsItemsAndFollowsChanges) {
   std::vector<uint32_t> shown = FrameOnScreen(d.page(), &frame);
   const HMODULE module = d.sheet.plugin.module;
   EXPECT_EQ(Inside(shown, frame),
-            Inside(Expected(module, frame, kXpVariant ? 12109 : 12112, 12307), frame));
+            Inside(Expected(module, frame, kFourUpLongEdgePicture, kLongEdgeOverlay), frame));
 
   d.Click(kBookletButton);  // two-sided stays on the long edge; booklets have no overlay
   UpdateWindow(d.page());  // the page asked for its repaint
@@ -268,10 +276,7 @@ TEST(LayoutPagePreview, PagePaintsThePicturesOfItsItemsAndFollowsChanges) {
 // the library cannot load Msimg32.dll.
 TEST(LayoutPagePreview, PagePaintsWithMasksWhenTheSystemLacksTransparentCopy) {
   DistinctWindowColour colour;
-  LayoutTree tree = FullTree();
-  tree.Item(DMPUB_NUP).Sel = 2;
-  tree.Item(DMPUB_NUP_DIRECTION).Sel = 3;
-  tree.Item(DMPUB_DUPLEX).Sel = 2;
+  LayoutTree tree = FourUpLongEdgeTree();
   LayoutPageDriver d;
   ASSERT_TRUE(d.Open(&tree));
   const HMODULE module = d.sheet.plugin.module;
@@ -286,7 +291,7 @@ TEST(LayoutPagePreview, PagePaintsWithMasksWhenTheSystemLacksTransparentCopy) {
   ReplaceImport(module, "kernel32.dll", "LoadLibraryW", original);
   EXPECT_GT(g_refusedImageLibraryLoads, 0);  // the paint went the masks' way
   EXPECT_EQ(Inside(shown, frame),
-            Inside(Expected(module, frame, kXpVariant ? 12109 : 12112, 12307), frame));
+            Inside(Expected(module, frame, kFourUpLongEdgePicture, kLongEdgeOverlay), frame));
 }
 
 }  // namespace
