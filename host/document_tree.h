@@ -18,6 +18,7 @@ class DocumentTree {
   void BuildDevice(const PpdModel* model);
 
   OPTITEM* Items() { return store_.Items(); }
+  const OPTITEM* Items() const { return store_.Items(); }
   DWORD Count() const { return store_.Count(); }
   // The item named `name`, or null.
   OPTITEM* Find(const std::wstring& name);

@@ -21,6 +21,7 @@ class OptionItemStore {
 
   OPTITEM& Item(size_t index) { return items_[index]; }
   OPTITEM* Items() { return items_.data(); }
+  const OPTITEM* Items() const { return items_.data(); }
   DWORD Count() const { return static_cast<DWORD>(items_.size()); }
   std::vector<OPTITEM>& All() { return items_; }
 

@@ -6,37 +6,14 @@
 
 #include <cstdio>
 #include <fstream>
-#include <set>
 #include <sstream>
 
+#include "message_box_answerer.h"
 #include "screenshot.h"
 #include "sheet_session.h"
 #include "utf8_output.h"
 
 namespace {
-
-constexpr int kMessageBoxText = 0xFFFF;
-
-// A box is activated again when another program's window takes the
-// foreground before the posted answer arrives: it is answered once.
-std::set<HWND> g_answeredBoxes;
-
-LRESULT CALLBACK AnswerMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
-  HWND window = reinterpret_cast<HWND>(wParam);
-  if (code == HCBT_DESTROYWND) g_answeredBoxes.erase(window);
-  if (code == HCBT_ACTIVATE && g_answeredBoxes.count(window) == 0) {
-    if (GetDlgItem(window, kMessageBoxText) != nullptr) {
-      g_answeredBoxes.insert(window);
-      wchar_t caption[256] = {};
-      wchar_t text[512] = {};
-      GetWindowTextW(window, caption, 256);
-      GetDlgItemTextW(window, kMessageBoxText, text, 512);
-      PrintLine(std::wstring(L"message box: ") + caption + L": " + text);
-      PostMessageW(window, WM_COMMAND, IDOK, 0);
-    }
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
 
 // Lets the sheet and its pages handle what the last step caused.
 void Pump(HWND sheet, DWORD milliseconds = 50) {
@@ -160,7 +137,9 @@ bool ScriptRunner::Step(const std::wstring& line) {
 
 bool RunScript(SheetSession* session, const std::wstring& path) {
   const std::wstring script = ReadScript(path);
-  HHOOK hook = SetWindowsHookExW(WH_CBT, AnswerMessageBoxes, nullptr, GetCurrentThreadId());
+  MessageBoxAnswerer answerer([](const std::wstring& caption, const std::wstring& text) {
+    PrintLine(L"message box: " + caption + L": " + text);
+  });
   ScriptRunner runner(session);
   Pump(session->Sheet(), 200);
   std::wistringstream lines(script);
@@ -174,6 +153,5 @@ bool RunScript(SheetSession* session, const std::wstring& path) {
       break;
     }
   }
-  if (hook != nullptr) UnhookWindowsHookEx(hook);
   return runner.ClosedWithOk();
 }

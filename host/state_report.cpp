@@ -26,9 +26,8 @@ std::wstring ItemFlags(const OPTITEM& item) {
   return flags;
 }
 
-void PrintItems(const wchar_t* heading, const DocumentTree& constTree) {
+void PrintItems(const wchar_t* heading, const DocumentTree& tree) {
   PrintLine(heading);
-  auto& tree = const_cast<DocumentTree&>(constTree);
   for (DWORD i = 0; i < tree.Count(); ++i) {
     const OPTITEM& item = tree.Items()[i];
     PrintLine(Format(L"  [%u] %ls = %ls (Sel %ld, level %u)%ls", item.DMPubID,

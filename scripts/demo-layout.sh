@@ -4,8 +4,6 @@
 # through three states (one portrait page per sheet; landscape, four pages
 # right then down, long-edge flip; booklet bound on the right edge), in
 # English, French and Japanese, and the reduced page of the XP build.
-# Without the host, a small program of ours shows the page in a property
-# sheet over a settings tree in the same states.
 #
 #   scripts/demo-layout.sh BUILD_DIR
 set -euo pipefail
@@ -63,37 +61,6 @@ with_host() {
   return $status
 }
 
-with_program() {
-  local build=$1 out=$2 status=0
-  shoot() {
-    local config=$1 state=$2 locale=$3 name=$4
-    local program=$build/$config/extension/layout/tests/layout_screenshot.exe
-    local dll
-    dll=$(sed -n 's/^KORVAIN_DIST_ROOT:PATH=//p' "$build/$config/CMakeCache.txt")/$config/korvain.dll
-    [ -f "$program" ] && [ -f "$dll" ] || { echo "no $config build: skipped $name" >&2; return 0; }
-    local bmp
-    bmp=$(mktemp --suffix=.bmp)
-    if LC_ALL=$locale.UTF-8 KORVAIN_DLL=$dll wine "$program" "$state" "Z:$bmp" >/dev/null 2>&1; then
-      convert "$bmp" "$out/layout-$name.png"
-      echo "out/layout-$name.png"
-    else
-      echo "the $name screenshot failed" >&2
-      status=1
-    fi
-    rm -f "$bmp"
-  }
-  for pair in en:en_US fr:fr_FR ja:ja_JP; do
-    shoot x64 portrait "${pair#*:}" "portrait-${pair%%:*}"
-    shoot x64 landscape-4up "${pair#*:}" "landscape-4up-long-edge-${pair%%:*}"
-    shoot x64 booklet-right "${pair#*:}" "booklet-right-${pair%%:*}"
-  done
-  shoot x64-xp landscape-4up en_US landscape-4up-long-edge-xp-en
-  return $status
-}
-export -f with_host with_program
+export -f with_host
 
-if [ -f "$dist/x64/drvhost.exe" ] && [ -f "$dist/x64/korvain.dll" ]; then
-  "$here/with-wine.sh" bash -c 'with_host "$@"' _ "$dist" "$root" "$work" "$out"
-else
-  "$here/with-wine.sh" bash -c 'with_program "$@"' _ "$build" "$out"
-fi
+"$here/with-wine.sh" bash -c 'with_host "$@"' _ "$dist" "$root" "$work" "$out"

@@ -9,8 +9,6 @@
 namespace {
 
 constexpr int kApplyButton = 0x3021;  // the property sheet's Apply button
-constexpr int kMessageBoxText = 0xFFFF;
-MessageBoxCatcher* g_catcher = nullptr;  // the hook has no user data
 
 }  // namespace
 
@@ -86,33 +84,4 @@ bool SheetHarness::PressApply() {
 
 bool SheetHarness::ApplyEnabled() const {
   return IsWindowEnabled(GetDlgItem(sheet, kApplyButton)) != FALSE;
-}
-
-MessageBoxCatcher::MessageBoxCatcher() {
-  g_catcher = this;
-  hook_ = SetWindowsHookExW(WH_CBT, &MessageBoxCatcher::Hook, nullptr, GetCurrentThreadId());
-}
-
-MessageBoxCatcher::~MessageBoxCatcher() {
-  if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
-  g_catcher = nullptr;
-}
-
-LRESULT CALLBACK MessageBoxCatcher::Hook(int code, WPARAM wParam, LPARAM lParam) {
-  HWND window = reinterpret_cast<HWND>(wParam);
-  if (code == HCBT_DESTROYWND && g_catcher != nullptr) g_catcher->answered_.erase(window);
-  if (code == HCBT_ACTIVATE && g_catcher != nullptr && g_catcher->answered_.count(window) == 0) {
-    // Another program taking the foreground activates the box again
-    // before the posted answer arrives: each box counts once.
-    if (GetDlgItem(window, kMessageBoxText) != nullptr) {
-      g_catcher->answered_.insert(window);
-      WCHAR text[512] = {};
-      GetWindowTextW(window, text, 512);
-      g_catcher->captions.push_back(text);
-      GetDlgItemTextW(window, kMessageBoxText, text, 512);
-      g_catcher->texts.push_back(text);
-      PostMessageW(window, WM_COMMAND, IDOK, 0);
-    }
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -7,11 +7,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
 #include "loaded_plugin.h"
+#include "message_box_answerer.h"
 #include "private_devmode.h"
 
 struct SheetCall {
@@ -57,14 +57,12 @@ class SheetHarness {
 // Answers every message box of this thread with OK and keeps its texts.
 class MessageBoxCatcher {
  public:
-  MessageBoxCatcher();
-  ~MessageBoxCatcher();
-
   std::vector<std::wstring> captions;
   std::vector<std::wstring> texts;
 
  private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
-  HHOOK hook_ = nullptr;
-  std::set<HWND> answered_;
+  MessageBoxAnswerer answerer_{[this](const std::wstring& caption, const std::wstring& text) {
+    captions.push_back(caption);
+    texts.push_back(text);
+  }};
 };
