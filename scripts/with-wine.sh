@@ -16,16 +16,19 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # A fixed user-interface language unless the caller chose one.
 export LC_ALL=${LC_ALL:-en_US.UTF-8}
 
-display=
+# Xvfb picks a free display number itself and writes it once it listens, so
+# runs side by side (CTest's, the demo's, other work trees') never race for one.
 xvfb_pid=
-for n in $(seq 90 140); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
-done
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+display=$(head -n 1 "$display_file")
+rm -f "$display_file"
 if [ -n "$display" ]; then
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
   export DISPLAY=":$display"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+else
+  echo "with-wine: Xvfb did not start; windows cannot be shown" >&2
 fi
 
 cleanup() {
