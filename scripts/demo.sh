@@ -16,6 +16,10 @@ demo_plugin() {
   for arch in x64 x86; do
     local host=$root/dist/$arch/drvhost.exe
     [ -f "$host" ] || continue
+    if [ "$arch" = x86 ] && [ "$KORVAIN_WINE32" = 0 ]; then
+      echo "$arch: not shown, this machine runs no 32-bit programs" >> "$report"
+      continue
+    fi
     wine "$host" info "Z:$root/dist/$arch/korvain.dll" "Z:$root/dist/$arch-xp/korvain.dll" \
       2>/dev/null | tr -d '\r' >> "$report"
   done

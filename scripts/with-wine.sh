@@ -10,6 +10,26 @@ set -uo pipefail
 arch=win64
 if [ "${1:-}" = "--win32" ]; then arch=win32; shift; fi
 
+# Some hosts run no 32-bit Linux programs (their kernel's IA-32 emulation is
+# off), and then Wine's 32-bit loader, which /usr/bin/wine starts first, fails
+# with "Exec format error". There only 64-bit Windows programs can run: `wine`
+# is the 64-bit loader for everything below, and KORVAIN_WINE32=0 tells the
+# callers to leave their 32-bit programs out, saying so.
+shim=
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  export KORVAIN_WINE32=1
+else
+  export KORVAIN_WINE32=0
+  if [ "$arch" = win32 ]; then
+    echo "with-wine: this machine runs no 32-bit programs; a 32-bit prefix cannot be made" >&2
+    exit 3
+  fi
+  shim=$(mktemp -d)
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shim/wine"
+  chmod +x "$shim/wine"
+  export PATH=$shim:$PATH WINELOADER=/usr/lib/wine/wine64
+fi
+
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/korvain-wine.XXXXXX")
 export WINEPREFIX=$prefix WINEARCH=$arch
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -35,7 +55,7 @@ cleanup() {
   wineserver -k >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1
-  rm -rf "$prefix"
+  rm -rf "$prefix" $shim
 }
 trap cleanup EXIT
 
