@@ -17,7 +17,7 @@ options_x64-xp := -DKORVAIN_XP=ON
 options_x86-xp := -DKORVAIN_XP=ON
 options_installer := -DKORVAIN_COMPONENT=installer
 
-.PHONY: all build test demo pictures corpus fuzz bench deps clean $(addprefix build-,native $(CROSS_CONFIGS) installer)
+.PHONY: all build test demo pictures corpus fuzz bench mutants deps clean $(addprefix build-,native $(CROSS_CONFIGS) installer)
 
 all: build
 
@@ -63,3 +63,10 @@ fuzz: deps
 
 bench: corpus
 	@bash scripts/ppd-bench.sh $(abspath $(BUILD))/ppd-corpus/files
+
+# A sample of MUTANTS single-token mutants of the portable code (drawn with
+# SEED), each rebuilt natively and tested: how many the tests kill.
+MUTANTS ?= 100
+SEED ?= 1
+mutants: deps build-native
+	@python3 scripts/mutants.py --count $(MUTANTS) --seed $(SEED) --build $(abspath $(BUILD))/native

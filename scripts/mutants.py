@@ -1,0 +1,246 @@
+#!/usr/bin/env python3
+"""Samples single-token mutants of the portable code and runs the native tests on each.
+
+usage: scripts/mutants.py [--count N] [--seed S] [--build DIR] [FILE...]
+
+Each mutant changes one operator or constant on one line of a portable source
+(the private block, picture selection, list entries, the PPD reader, model,
+constraints and index), rebuilds the native configuration and runs its tests,
+leaving out those that say nothing about a single line: the fuzz run, the
+corpus sample and the checks of the shipped binaries. A mutant is killed when a
+test fails, survives when all pass, and is not counted when it does not build.
+Survivors listed in scripts/mutants-equivalent.txt (the same file and mutated
+line) are counted as equivalent. The survivors' diffs go to DIR/mutants.txt.
+
+Every source is restored at the end, also when the run is interrupted; a run
+killed outright leaves its originals in DIR/mutants-originals, and the next run
+puts them back before it starts.
+"""
+import argparse
+import os
+import random
+import re
+import shutil
+import signal
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+PORTABLE_SOURCES = [
+    "extension/frame/private_devmode.cpp",
+    "extension/layout/preview_selection.cpp",
+    "extension/layout/layout_lists.cpp",
+    "extension/ppd/ppd_text.cpp",
+    "extension/ppd/ppd_byte_source.cpp",
+    "extension/ppd/ppd_tokenizer.cpp",
+    "extension/ppd/ppd_name_translation.cpp",
+    "extension/ppd/ppd_keyword_table.cpp",
+    "extension/ppd/ppd_model.cpp",
+    "extension/ppd/ppd_model_builder.cpp",
+    "extension/ppd/ppd_constraints.cpp",
+    "extension/ppd/ppd_constraint_index.cpp",
+    "extension/ppd/known_feature_table.cpp",
+    "extension/ppd/wide_from_byte_units_cp1252.cpp",
+]
+
+# Tests that cannot tell one line's change: they run for a fixed time, sample
+# real files, or read the shipped Windows binaries.
+EXCLUDED_TESTS = "ppd_fuzz_|ppd_corpus_sample|ShippedBinaryTest|PeImageReader"
+
+# One token and what it becomes. Longer tokens first, so "<=" is never read
+# as "<" followed by "=".
+REPLACEMENTS = {
+    "<=": ["<"], ">=": [">"], "<": ["<="], ">": [">="],
+    "==": ["!="], "!=": ["=="], "&&": ["||"], "||": ["&&"],
+    "++": ["--"], "--": ["++"], "+": ["-"], "-": ["+"],
+    "true": ["false"], "false": ["true"],
+}
+TOKEN = re.compile(
+    r"//.*|/\*.*?\*/|\"(?:\\.|[^\"\\])*\"|'(?:\\.|[^'\\])*'"
+    r"|<<=?|>>=?|->|::|<=|>=|==|!=|&&|\|\||\+\+|--|[-+<>]"
+    r"|\b(?:true|false)\b|\b\d+[uUlL]*\b|[A-Za-z_]\w*|.")
+
+
+def mutation_sites(path):
+    """(line number, column, old token, new token) for every site in a file."""
+    sites = []
+    in_comment = False
+    with open(os.path.join(ROOT, path), encoding="utf-8") as source:
+        lines = source.read().split("\n")
+    for number, line in enumerate(lines):
+        stripped = line.strip()
+        if in_comment:
+            in_comment = "*/" not in stripped
+            continue
+        if stripped.startswith("/*") and "*/" not in stripped:
+            in_comment = True
+            continue
+        if (stripped.startswith("#") or "static_assert" in stripped
+                or "template" in stripped or "#include" in stripped):
+            continue
+        for token in TOKEN.finditer(line):
+            text = token.group(0)
+            if text.startswith(("//", "/*", '"', "'")):
+                continue
+            if text in REPLACEMENTS:
+                for new in REPLACEMENTS[text]:
+                    sites.append((number, token.start(), text, new))
+            elif re.fullmatch(r"\d+[uUlL]*", text):
+                digits = re.match(r"\d+", text).group(0)
+                value = int(digits)
+                others = [value + 1] + ([value - 1] if value > 0 else [])
+                for other in others:
+                    sites.append((number, token.start(), text, str(other) + text[len(digits):]))
+    return lines, sites
+
+
+def load_equivalents():
+    """(file, stripped mutated line) pairs named as equivalent, with their reasons."""
+    known = {}
+    path = os.path.join(ROOT, "scripts", "mutants-equivalent.txt")
+    if os.path.exists(path):
+        with open(path, encoding="utf-8") as listing:
+            for entry in listing:
+                if entry.startswith("#") or not entry.strip():
+                    continue
+                parts = entry.rstrip("\n").split("\t")
+                if len(parts) == 3:
+                    known[(parts[0], parts[1].strip())] = parts[2]
+    return known
+
+
+class Sources:
+    """Keeps the originals of the files being mutated, on disk as well, so that
+    nothing is lost however the run ends."""
+
+    def __init__(self, store):
+        self.store = store
+        self.originals = {}
+        self.restore_left_over()
+
+    def restore_left_over(self):
+        if not os.path.isdir(self.store):
+            return
+        for folder, _, names in os.walk(self.store):
+            for name in names:
+                saved = os.path.join(folder, name)
+                target = os.path.join(ROOT, os.path.relpath(saved, self.store))
+                shutil.copyfile(saved, target)
+                print("restored %s from an interrupted run" % os.path.relpath(target, ROOT))
+        shutil.rmtree(self.store)
+
+    def write(self, path, text):
+        if path not in self.originals:
+            with open(os.path.join(ROOT, path), encoding="utf-8") as source:
+                self.originals[path] = source.read()
+            saved = os.path.join(self.store, path)
+            os.makedirs(os.path.dirname(saved), exist_ok=True)
+            with open(saved, "w", encoding="utf-8") as copy:
+                copy.write(self.originals[path])
+        with open(os.path.join(ROOT, path), "w", encoding="utf-8") as source:
+            source.write(text)
+
+    def restore(self, path):
+        with open(os.path.join(ROOT, path), "w", encoding="utf-8") as source:
+            source.write(self.originals[path])
+
+    def restore_all(self):
+        for path in self.originals:
+            self.restore(path)
+        self.originals = {}
+        shutil.rmtree(self.store, ignore_errors=True)
+
+
+def run(command, timeout):
+    try:
+        return subprocess.run(command, cwd=ROOT, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
+    except subprocess.TimeoutExpired:
+        return 124
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--count", type=int, default=100)
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--build", default=os.path.join(ROOT, "build", "native"))
+    parser.add_argument("files", nargs="*", default=PORTABLE_SOURCES)
+    options = parser.parse_args()
+
+    sources = Sources(os.path.join(options.build, "mutants-originals"))
+
+    def interrupted(signum, _frame):
+        sources.restore_all()
+        print("interrupted: every source restored")
+        sys.exit(128 + signum)
+
+    for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(signum, interrupted)
+
+    build = ["cmake", "--build", options.build]
+    test = ["ctest", "--test-dir", options.build, "-E", EXCLUDED_TESTS, "-j2",
+            "--stop-on-failure", "--timeout", "120"]
+    if run(build, 1800) != 0 or run(test, 1800) != 0:
+        print("the unmutated code does not build or pass its tests: nothing sampled")
+        return 2
+
+    texts = {}
+    every_site = []
+    for path in options.files:
+        lines, sites = mutation_sites(path)
+        texts[path] = lines
+        every_site += [(path,) + site for site in sites]
+    sample = random.Random(options.seed).sample(every_site, min(options.count, len(every_site)))
+    equivalents = load_equivalents()
+
+    tally = {}
+    survivors = []
+    try:
+        for index, (path, number, column, old, new) in enumerate(sample, 1):
+            lines = list(texts[path])
+            line = lines[number]
+            lines[number] = line[:column] + new + line[column + len(old):]
+            sources.write(path, "\n".join(lines))
+            if run(build, 1800) != 0:
+                outcome = "no-build"
+            elif run(test, 1800) != 0:
+                outcome = "killed"
+            elif (path, lines[number].strip()) in equivalents:
+                outcome = "equivalent"
+            else:
+                outcome = "survived"
+                survivors.append("%s:%d: %s -> %s\n-%s\n+%s\n" % (
+                    path, number + 1, old, new, line, lines[number]))
+            sources.restore(path)
+            counts = tally.setdefault(path, {})
+            counts[outcome] = counts.get(outcome, 0) + 1
+            print("%3d %-10s %s:%d  %s -> %s" % (index, outcome, path, number + 1, old, new),
+                  flush=True)
+    finally:
+        sources.restore_all()
+        run(build, 1800)
+
+    with open(os.path.join(options.build, "mutants.txt"), "w", encoding="utf-8") as report:
+        report.write("".join(survivors))
+    print()
+    print("%-48s %7s %8s %10s %8s" % ("file", "killed", "survived", "equivalent", "no-build"))
+    totals = {}
+    for path in options.files:
+        counts = tally.get(path, {})
+        for key, value in counts.items():
+            totals[key] = totals.get(key, 0) + value
+        print("%-48s %7d %8d %10d %8d" % (path, counts.get("killed", 0), counts.get("survived", 0),
+                                          counts.get("equivalent", 0), counts.get("no-build", 0)))
+    killed, survived = totals.get("killed", 0), totals.get("survived", 0)
+    scored = killed + survived
+    print("mutants: %d killed, %d survived, %d equivalent, %d did not build; %.1f%% of the "
+          "non-equivalent killed (seed %d); survivors in %s" % (
+              killed, survived, totals.get("equivalent", 0), totals.get("no-build", 0),
+              100.0 * killed / scored if scored else 100.0, options.seed,
+              os.path.join(options.build, "mutants.txt")))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
