@@ -44,3 +44,41 @@ function(korvain_add_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 120 ENVIRONMENT "${ARG_ENVIRONMENT}" ${lock})
 endfunction()
+
+# korvain_copy_for_windows_version(TARGET WINE_VERSION): a copy of the
+# program TARGET named TARGET_WINE_VERSION.exe, to which Wine reports the
+# Windows version WINE_VERSION (winxp, winxp64, win2k) through the copy's
+# AppDefaults key, and a test fixture TARGET.WINE_VERSION that writes that
+# key. The key is per program name, so the original keeps Wine's default
+# version. In a 64-bit prefix `winecfg -v` takes only winxp64, but the key
+# takes every version for 32- and 64-bit programs alike. Sets
+# KORVAIN_VERSION_COPY to the copy's path in the caller's scope.
+function(korvain_copy_for_windows_version target wine_version)
+  set(copy_name ${target}_${wine_version}.exe)
+  set(copy ${CMAKE_CURRENT_BINARY_DIR}/${copy_name})
+  add_custom_command(OUTPUT ${copy}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${copy}
+    DEPENDS ${target})
+  add_custom_target(${target}_${wine_version} ALL DEPENDS ${copy})
+  add_test(NAME ${target}.${wine_version}.set_version
+    COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg add
+            "HKCU\\Software\\Wine\\AppDefaults\\${copy_name}" /v Version /d ${wine_version} /f)
+  set_tests_properties(${target}.${wine_version}.set_version PROPERTIES
+    FIXTURES_SETUP ${target}.${wine_version})
+  set(KORVAIN_VERSION_COPY ${copy} PARENT_SCOPE)
+endfunction()
+
+# korvain_test_under_windows_version(TARGET WINE_VERSION EXPECTED [ENVIRONMENT ...]):
+# every case of the test program TARGET once more, in one run of its copy
+# under the Windows version WINE_VERSION. EXPECTED (major.minor.servicepack)
+# is what the copy's version query must answer; the case that checks it
+# skips itself elsewhere.
+function(korvain_test_under_windows_version target wine_version expected)
+  cmake_parse_arguments(ARG "" "" "ENVIRONMENT" ${ARGN})
+  korvain_copy_for_windows_version(${target} ${wine_version})
+  add_test(NAME ${target}.on_${wine_version}
+    COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${KORVAIN_VERSION_COPY})
+  set_tests_properties(${target}.on_${wine_version} PROPERTIES
+    FIXTURES_REQUIRED ${target}.${wine_version} TIMEOUT 600 ${KORVAIN_DESKTOP_LOCK}
+    ENVIRONMENT "KORVAIN_EXPECT_WINDOWS=${expected};${ARG_ENVIRONMENT}")
+endfunction()

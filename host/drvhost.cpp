@@ -10,9 +10,16 @@
 //   drvhost sheet --plugin LIBRARY --ppd FILE [--printer NAME]
 //                 [--installed FEATURE=OPTION]... [--windows-version M.m.SP]
 //                 [--script FILE [--screenshots FOLDER]]
+//                 [--devmode-in FILE] [--devmode-out FILE]
 // registers the printer with the spooler, opens its printing preferences
-// with the plug-in's pages (driven by the script, or shown to a person), and
-// prints the resulting state.
+// with the plug-in's pages (driven by the script, or shown to a person),
+// from a device mode stored earlier when one is named, prints the resulting
+// state, stores the resulting device mode when asked to, and gives
+// everything back.
+//
+// Both modes end with the line "drvhost: all given back" once the object,
+// the factory and the library have been released, and exit with 0: a crash
+// while tearing down shows as a missing line and another exit code.
 #include <windows.h>
 
 #include <cstdio>
@@ -22,9 +29,13 @@
 
 #include "driver_ui.h"
 #include "oem_interfaces.h"
+#include "plugin_library.h"
 #include "sheet_session.h"
+#include "utf8_output.h"
 
 namespace {
+
+const wchar_t kAllGivenBack[] = L"drvhost: all given back";
 
 typedef HRESULT(STDAPICALLTYPE* DllGetClassObjectProc)(REFCLSID, REFIID, void**);
 typedef HRESULT(STDAPICALLTYPE* DllCanUnloadNowProc)();
@@ -139,11 +150,19 @@ int RunSheet(int argc, wchar_t** argv) {
   if (!ParseHostOptions(argc, argv, &options)) return 2;
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
   InitCommonControlsEx(&controls);
-  SheetSession session(options);
-  if (!session.Open()) return 1;
-  session.Show();
-  session.Report();
-  return 0;
+  PluginLibrary library;
+  if (!library.Load(options)) return 1;
+  bool saved = false;
+  {
+    SheetSession session(options, &library);
+    if (!session.Open()) return 1;
+    session.Show();
+    session.Report();
+    saved = session.SaveDevmode();
+  }
+  PrintLine(std::wstring(L"DllCanUnloadNow: ") + ResultText(library.Unload()));
+  PrintLine(kAllGivenBack);
+  return saved ? 0 : 1;
 }
 
 }  // namespace
@@ -160,5 +179,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!ShowLibrary(argv[i])) status = 1;
     std::printf("\n");
   }
+  std::fflush(stdout);
+  PrintLine(kAllGivenBack);
   return status;
 }

@@ -43,6 +43,8 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions* options) {
     else if (flag == L"--printer") options->printer = value;
     else if (flag == L"--script") options->script = value;
     else if (flag == L"--screenshots") options->screenshots = value;
+    else if (flag == L"--devmode-in") options->devmodeIn = value;
+    else if (flag == L"--devmode-out") options->devmodeOut = value;
     else if (flag == L"--installed") ok = ParseInstalled(value, options);
     else if (flag == L"--windows-version") ok = ParseVersion(value, options);
     else ok = false;

@@ -9,8 +9,15 @@ struct HostOptions {
   std::wstring ppd;           // the printer's PPD, registered as its driver's data file
   std::wstring printer = L"ZQ Sample Printer";
   std::wstring script;        // steps to run; none: the sheet is shown for a person
+  std::wstring scriptText;    // steps given as text when no script file is named
   std::wstring screenshots;   // folder for the script's screenshots
+  std::wstring devmodeIn;     // a device mode stored earlier, to open the sheet from
+  std::wstring devmodeOut;    // where the device mode of this opening is stored
   std::map<std::string, std::string> installed;  // feature keyword without '*' -> option
+  // How long the script lets the sheet settle after each step; a soak
+  // only empties the message queue.
+  unsigned settleMilliseconds = 50;
+  bool quiet = false;            // no message box texts on the output
   bool overrideVersion = false;  // report this Windows version to the plug-in
   unsigned major = 0, minor = 0, servicePack = 0;
 };

@@ -54,7 +54,8 @@ std::wstring ReadScript(const std::wstring& path) {
 
 class ScriptRunner {
  public:
-  explicit ScriptRunner(SheetSession* session) : session_(session), sheet_(session->Sheet()) {}
+  explicit ScriptRunner(SheetSession* session)
+      : session_(session), sheet_(session->Sheet()), settle_(session->Options().settleMilliseconds) {}
 
   // False when the step cannot be done; the script then stops.
   bool Step(const std::wstring& line);
@@ -66,12 +67,13 @@ class ScriptRunner {
 
   SheetSession* session_;
   HWND sheet_;
+  DWORD settle_;
   bool closedWithOk_ = false;
 };
 
 bool ScriptRunner::Press(int button) {
   PropSheet_PressButton(sheet_, button);
-  Pump(sheet_);
+  Pump(sheet_, settle_);
   if (PropSheet_GetCurrentPageHwnd(sheet_) == nullptr) {  // the sheet has closed
     closedWithOk_ = button == PSBTN_OK;
     DestroyWindow(sheet_);
@@ -129,19 +131,23 @@ bool ScriptRunner::Step(const std::wstring& line) {
   } else {
     return false;
   }
-  Pump(sheet_);
+  Pump(sheet_, settle_);
   return true;
 }
 
 }  // namespace
 
 bool RunScript(SheetSession* session, const std::wstring& path) {
-  const std::wstring script = ReadScript(path);
-  MessageBoxAnswerer answerer([](const std::wstring& caption, const std::wstring& text) {
-    PrintLine(L"message box: " + caption + L": " + text);
+  return RunScriptText(session, ReadScript(path));
+}
+
+bool RunScriptText(SheetSession* session, const std::wstring& script) {
+  const bool quiet = session->Options().quiet;
+  MessageBoxAnswerer answerer([quiet](const std::wstring& caption, const std::wstring& text) {
+    if (!quiet) PrintLine(L"message box: " + caption + L": " + text);
   });
   ScriptRunner runner(session);
-  Pump(session->Sheet(), 200);
+  Pump(session->Sheet(), session->Options().settleMilliseconds * 4);
   std::wistringstream lines(script);
   std::wstring line;
   int number = 0;

@@ -18,3 +18,5 @@ class SheetSession;
 
 // True when the script closed the sheet with OK.
 bool RunScript(SheetSession* session, const std::wstring& path);
+// The same with the script's text itself.
+bool RunScriptText(SheetSession* session, const std::wstring& script);

@@ -3,10 +3,12 @@
 #include <commctrl.h>
 #include <winspool.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 
 #include "driver_page.h"
-#include "import_patch.h"
 #include "ppd_model.h"
 #include "script_runner.h"
 #include "spooler_printer.h"
@@ -14,21 +16,7 @@
 
 namespace {
 
-typedef HRESULT(STDAPICALLTYPE* DllGetClassObjectProc)(REFCLSID, REFIID, void**);
-
 const wchar_t kDriverName[] = L"ZQ PostScript";
-
-// The Windows version the host reports to the plug-in instead of the real
-// one; set once before the plug-in's first CommonUIProp.
-OSVERSIONINFOEXW g_reportedVersion;
-
-BOOL WINAPI ReportVersion(OSVERSIONINFOW* info) {
-  auto* extended = reinterpret_cast<OSVERSIONINFOEXW*>(info);
-  extended->dwMajorVersion = g_reportedVersion.dwMajorVersion;
-  extended->dwMinorVersion = g_reportedVersion.dwMinorVersion;
-  extended->wServicePackMajor = g_reportedVersion.wServicePackMajor;
-  return TRUE;
-}
 
 bool Fail(const wchar_t* what) {
   PrintLine(std::wstring(L"drvhost: ") + what, stderr);
@@ -37,20 +25,41 @@ bool Fail(const wchar_t* what) {
 
 int ReadFileByte(void* file) { return ReadPpdFileByte(file); }
 
+bool ReadWholeFile(const std::wstring& path, std::vector<BYTE>* bytes) {
+  FILE* file = _wfopen(path.c_str(), L"rb");
+  if (file == nullptr) return false;
+  BYTE buffer[4096];
+  size_t count;
+  while ((count = fread(buffer, 1, sizeof buffer, file)) > 0)
+    bytes->insert(bytes->end(), buffer, buffer + count);
+  fclose(file);
+  return true;
+}
+
+// The public part of a stored device mode reaches up to dmDriverExtra at
+// least; older systems wrote shorter ones than ours.
+constexpr size_t kShortestPublicPart = offsetof(DEVMODEW, dmDriverExtra) + sizeof(WORD);
+
 }  // namespace
 
-SheetSession::SheetSession(const HostOptions& options) : options_(options) {
+SheetSession::SheetSession(const HostOptions& options, PluginLibrary* library)
+    : options_(options), library_(library), module_(library->Module()) {
   heap_ = HeapCreate(0, 0, 0);
 }
 
-SheetSession::~SheetSession() {
+void SheetSession::Close(void (*beforeHeapDestroyed)()) {
   if (sheet_ != nullptr) DestroyWindow(sheet_);
+  sheet_ = nullptr;
   if (plugin_ != nullptr) plugin_->Release();
-  if (factory_ != nullptr) factory_->Release();
-  if (module_ != nullptr) FreeLibrary(module_);
+  plugin_ = nullptr;
   if (printer_ != nullptr) ClosePrinter(printer_);
+  printer_ = nullptr;
   DestroyPpdModel(model_);
-  if (heap_ != nullptr) HeapDestroy(heap_);
+  model_ = nullptr;
+  if (heap_ == nullptr) return;
+  if (beforeHeapDestroyed != nullptr) beforeHeapDestroyed();
+  HeapDestroy(heap_);
+  heap_ = nullptr;
 }
 
 bool SheetSession::Open() {
@@ -69,7 +78,7 @@ bool SheetSession::Open() {
   driverUI_.installed = options_.installed;
   tree_.Build(model_);
   deviceTree_.BuildDevice(model_);
-  if (!LoadPlugin() || !PrepareDevmode()) return false;
+  if (!CreatePlugin() || !PrepareDevmode()) return false;
   RunCommonUIProp();
   return AddPages();
 }
@@ -82,32 +91,52 @@ bool SheetSession::RegisterAndOpenPrinter() {
   return true;
 }
 
-bool SheetSession::LoadPlugin() {
-  module_ = LoadLibraryW(options_.plugin.c_str());
-  if (module_ == nullptr) return Fail(L"the plug-in cannot be loaded");
-  if (options_.overrideVersion) {
-    g_reportedVersion.dwMajorVersion = options_.major;
-    g_reportedVersion.dwMinorVersion = options_.minor;
-    g_reportedVersion.wServicePackMajor = static_cast<WORD>(options_.servicePack);
-    if (ReplaceImport(module_, "kernel32.dll", "GetVersionExW",
-                      reinterpret_cast<void*>(&ReportVersion)) == nullptr)
-      return Fail(L"the plug-in does not ask for the Windows version");
-  }
-  auto getClassObject = reinterpret_cast<DllGetClassObjectProc>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllGetClassObject")));
-  if (getClassObject == nullptr ||
-      FAILED(getClassObject(CLSID_PluginUI, IID_IClassFactory, reinterpret_cast<void**>(&factory_))))
-    return Fail(L"the plug-in gives no class factory");
-  if (FAILED(factory_->CreateInstance(nullptr, IID_IPrintOemUI2,
-                                      reinterpret_cast<void**>(&plugin_))))
+// The object, told about the driver's helper interface, and asked for its
+// signature and version before its block is sized, as the driver does.
+bool SheetSession::CreatePlugin() {
+  if (module_ == nullptr || library_->Factory() == nullptr)
+    return Fail(L"the plug-in is not loaded");
+  if (FAILED(library_->Factory()->CreateInstance(nullptr, IID_IPrintOemUI2,
+                                                 reinterpret_cast<void**>(&plugin_))))
     return Fail(L"the plug-in makes no object");
   if (FAILED(plugin_->PublishDriverInterface(&driverUI_)))
     return Fail(L"the plug-in refuses the driver's helper interface");
+  const struct {
+    DWORD mode;
+    const wchar_t* name;
+  } queries[] = {{OEMGI_GETSIGNATURE, L"signature"}, {OEMGI_GETVERSION, L"version"}};
+  for (const auto& query : queries) {
+    DWORD value = 0;
+    DWORD needed = 0;
+    const HRESULT hr = plugin_->GetInfo(query.mode, &value, sizeof value, &needed);
+    driverUI_.calls.push_back(Format(L"GetInfo(%ls) -> 0x%08lX (%ls)", query.name, value,
+                                     ResultText(hr)));
+    if (FAILED(hr)) return Fail(L"the plug-in does not tell its signature and version");
+  }
+  return true;
+}
+
+// A device mode stored by an earlier opening: its public part and its
+// private block as they were written, whatever their sizes.
+bool SheetSession::ReadDevmodeIn(std::vector<BYTE>* publicPart,
+                                 std::vector<BYTE>* privateBlock) const {
+  std::vector<BYTE> bytes;
+  if (!ReadWholeFile(options_.devmodeIn, &bytes)) return Fail(L"the device mode cannot be read");
+  if (bytes.size() < kShortestPublicPart) return Fail(L"the device mode is too short");
+  DEVMODEW header = {};
+  std::memcpy(&header, bytes.data(), kShortestPublicPart);
+  if (header.dmSize < kShortestPublicPart ||
+      static_cast<size_t>(header.dmSize) + header.dmDriverExtra > bytes.size())
+    return Fail(L"the device mode's sizes do not fit the file");
+  publicPart->assign(bytes.begin(), bytes.begin() + header.dmSize);
+  privateBlock->assign(bytes.begin() + header.dmSize,
+                       bytes.begin() + header.dmSize + header.dmDriverExtra);
   return true;
 }
 
 // The public device mode with the plug-in's block behind it, sized,
-// defaulted and merged by the plug-in as the driver has it done.
+// defaulted and merged by the plug-in as the driver has it done: from the
+// defaults, or from a device mode stored earlier.
 bool SheetSession::PrepareDevmode() {
   OEMDMPARAM dm = {};
   dm.cbSize = sizeof dm;
@@ -115,23 +144,47 @@ bool SheetSession::PrepareDevmode() {
   dm.hModule = module_;
   if (FAILED(plugin_->DevMode(OEMDM_SIZE, &dm))) return Fail(L"the plug-in gives no block size");
   const DWORD blockSize = dm.cbBufSize;
+  driverUI_.calls.push_back(Format(L"DevMode(size) -> %lu bytes", blockSize));
   devmode_.assign(sizeof(DEVMODEW) + blockSize, 0);
-  std::vector<BYTE> defaults(blockSize, 0);
   auto* devmode = reinterpret_cast<DEVMODEW*>(devmode_.data());
-  devmode->dmSize = sizeof(DEVMODEW);
-  devmode->dmDriverExtra = static_cast<WORD>(blockSize);
   devmode->dmFields = DM_DUPLEX | DM_ORIENTATION;
   devmode->dmDuplex = DMDUP_SIMPLEX;
   lstrcpynW(devmode->dmDeviceName, options_.printer.c_str(), CCHDEVICENAME);
 
+  std::vector<BYTE> storedPublic;
+  std::vector<BYTE> stored;
+  if (!options_.devmodeIn.empty() && !ReadDevmodeIn(&storedPublic, &stored)) return false;
+  std::memcpy(devmode, storedPublic.data(), std::min(storedPublic.size(), sizeof(DEVMODEW)));
+  devmode->dmSize = sizeof(DEVMODEW);
+  devmode->dmDriverExtra = static_cast<WORD>(blockSize);
+
+  // The source block of the merge is never shorter than the plug-in's own,
+  // so that a short stored one reads as zeros past its end.
+  std::vector<BYTE> source(std::max<size_t>(blockSize, stored.size()), 0);
+  BYTE* block = devmode_.data() + devmode->dmSize;
   dm.pPublicDMOut = devmode;
-  dm.pOEMDMOut = defaults.data();
+  dm.pOEMDMOut = block;
   plugin_->DevMode(OEMDM_DEFAULT, &dm);
+  if (stored.empty())
+    std::memcpy(source.data(), block, blockSize);
+  else
+    std::memcpy(source.data(), stored.data(), stored.size());
   dm.pPublicDMIn = devmode;
-  dm.pOEMDMIn = defaults.data();
-  dm.pOEMDMOut = devmode_.data() + devmode->dmSize;
+  dm.pOEMDMIn = source.data();
+  dm.pOEMDMOut = block;
   plugin_->DevMode(OEMDM_MERGE, &dm);
+  driverUI_.calls.push_back(Format(L"DevMode(merge) from %ls", stored.empty()
+                                                                ? L"the defaults"
+                                                                : L"the stored device mode"));
   return true;
+}
+
+bool SheetSession::SaveDevmode() const {
+  if (options_.devmodeOut.empty()) return true;
+  FILE* file = _wfopen(options_.devmodeOut.c_str(), L"wb");
+  if (file == nullptr) return Fail(L"the device mode cannot be written");
+  const bool written = fwrite(devmode_.data(), 1, devmode_.size(), file) == devmode_.size();
+  return fclose(file) == 0 && written ? true : Fail(L"the device mode cannot be written");
 }
 
 void SheetSession::RunCommonUIProp() {
@@ -160,7 +213,7 @@ void SheetSession::RunCommonUIProp() {
 // so that one session shows both trees.
 void SheetSession::RunDeviceTree() {
   IPrintOemUI2* devicePlugin = nullptr;
-  if (FAILED(factory_->CreateInstance(nullptr, IID_IPrintOemUI2,
+  if (FAILED(library_->Factory()->CreateInstance(nullptr, IID_IPrintOemUI2,
                                       reinterpret_cast<void**>(&devicePlugin))))
     return;
   devicePlugin->PublishDriverInterface(&driverUI_);
@@ -204,16 +257,19 @@ bool SheetSession::AddPages() {
 int SheetSession::Show() {
   PROPSHEETHEADERW header = {};
   header.dwSize = sizeof header;
-  header.dwFlags = options_.script.empty() ? 0 : PSH_MODELESS;
+  const bool scripted = !options_.script.empty() || !options_.scriptText.empty();
+  header.dwFlags = scripted ? PSH_MODELESS : 0;
   header.pszCaption = L"Printing Preferences";
   header.nPages = static_cast<UINT>(pages_.size());
   header.phpage = pages_.data();
-  if (options_.script.empty()) {
+  if (!scripted) {
     result_ = static_cast<int>(PropertySheetW(&header));
   } else {
     sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
     if (sheet_ == nullptr) return -1;
-    result_ = RunScript(this, options_.script) ? 1 : 0;
+    const bool ok = options_.script.empty() ? RunScriptText(this, options_.scriptText)
+                                            : RunScript(this, options_.script);
+    result_ = ok ? 1 : 0;
   }
   info_.Reason = PROPSHEETUI_REASON_DESTROY;
   plugin_->DocumentPropertySheets(&info_, 0);

@@ -1,7 +1,8 @@
 // One opening of the printing preferences, as the PostScript driver runs
-// it: the plug-in loaded and told about the printer, the document settings
-// tree built from the PPD and adjusted by the plug-in, and the property
-// sheet with the driver's page and the plug-in's pages.
+// it: a plug-in object made from the loaded library and told about the
+// printer, the document settings tree built from the PPD and adjusted by the
+// plug-in, the property sheet with the driver's page and the plug-in's
+// pages, and everything given back when the sheet has closed.
 #pragma once
 
 #include <memory>
@@ -11,13 +12,16 @@
 #include "document_tree.h"
 #include "driver_ui.h"
 #include "host_options.h"
+#include "plugin_library.h"
 
 class PpdModel;
 
 class SheetSession {
  public:
-  explicit SheetSession(const HostOptions& options);
-  ~SheetSession();
+  SheetSession(const HostOptions& options, PluginLibrary* library);
+  ~SheetSession() { Close(); }
+  SheetSession(const SheetSession&) = delete;
+  SheetSession& operator=(const SheetSession&) = delete;
 
   // Everything up to the pages: false with a message when a step fails.
   bool Open();
@@ -26,6 +30,14 @@ class SheetSession {
   int Show();
   // The resulting state, on standard output.
   void Report() const;
+  // The device mode the opening leaves (public part and private block),
+  // into the file the options name; false with a message when it fails.
+  bool SaveDevmode() const;
+  // Gives back what the opening took, in the driver's order: the sheet's
+  // window, the plug-in object, the printer, the model and the plug-in heap
+  // (`beforeHeapDestroyed` runs just before the heap goes).
+  void Close(void (*beforeHeapDestroyed)() = nullptr);
+  HANDLE PluginHeap() const { return heap_; }
 
   // For the driver's page and the script.
   void ApplyToDriver();
@@ -35,8 +47,9 @@ class SheetSession {
   const HostOptions& Options() const { return options_; }
 
  private:
-  bool LoadPlugin();
+  bool CreatePlugin();
   bool PrepareDevmode();
+  bool ReadDevmodeIn(std::vector<BYTE>* publicPart, std::vector<BYTE>* privateBlock) const;
   bool RegisterAndOpenPrinter();
   void RunCommonUIProp();
   void RunDeviceTree();
@@ -45,8 +58,8 @@ class SheetSession {
                                         LPARAM lParam2);
 
   HostOptions options_;
+  PluginLibrary* library_;
   HMODULE module_ = nullptr;
-  IClassFactory* factory_ = nullptr;
   IPrintOemUI2* plugin_ = nullptr;
   HostDriverUI driverUI_;
   OEMUIOBJ uiObject_ = {};
