@@ -4,13 +4,13 @@
 #include <prsht.h>
 
 #include "job_settings_edit_filters.h"
+#include "job_settings_fields.h"
 #include "private_devmode.h"
 #include "resource_ids.h"
 #include "shared_utils.h"
 
 namespace {
 
-constexpr int kEditReadUnits = 15;  // 14 characters and the terminator
 constexpr int kNameLimit = 14;
 constexpr int kPasswordLimit = 4;
 constexpr int kMinPasswordLength = 4;
@@ -26,47 +26,36 @@ PrivateDevmode* PrivateBlockOf(const UiContext* context) {
   return static_cast<PrivateDevmode*>(context->pOemCUIPParam->pOEMDM);
 }
 
-// A stored field ends at its terminator or at its last unit, whichever
-// comes first, so a block from elsewhere never reads past its field.
-template <size_t Units>
-void LoadField(HWND page, int control, const char16_t (&field)[Units]) {
-  WCHAR text[Units + 1];
-  size_t length = 0;
-  while (length < Units && field[length] != 0) {
-    text[length] = static_cast<WCHAR>(field[length]);
-    ++length;
-  }
-  text[length] = 0;
-  SetDlgItemTextW(page, control, text);
-}
+// The page's texts are UTF-16 on both sides of this seam.
+static_assert(sizeof(WCHAR) == sizeof(char16_t), "WCHAR is a UTF-16 unit");
 
-// The edit text, at most 14 characters and never more than the field takes,
-// stored with its terminator. The rest of the field is cleared so that no
-// part of an earlier, longer entry stays behind in the saved block.
-template <size_t Units>
-void StoreField(HWND page, int control, char16_t (&field)[Units]) {
-  WCHAR text[kEditReadUnits] = {};
-  GetDlgItemTextW(page, control, text, kEditReadUnits);
-  size_t i = 0;
-  for (; i + 1 < Units && text[i] != 0; ++i) field[i] = static_cast<char16_t>(text[i]);
-  for (; i < Units; ++i) field[i] = 0;
-}
+const WCHAR* Wide(const char16_t* text) { return reinterpret_cast<const WCHAR*>(text); }
 
 void LoadControls(HWND page, const PrivateDevmode* block) {
-  CheckDlgButton(page, IDC_PASSWORD_PRINTING,
-                 block->dwJobType == JOBTYPE_CONFIDENTIAL ? BST_CHECKED : BST_UNCHECKED);
-  LoadField(page, IDC_USER_NAME, block->szUserName);
-  LoadField(page, IDC_JOB_NAME, block->szJobName);
-  LoadField(page, IDC_PASSWORD, block->szPassword);
+  JobSettingsFields fields;
+  LoadJobSettingsFields(block, &fields);
+  CheckDlgButton(page, IDC_PASSWORD_PRINTING, fields.confidential ? BST_CHECKED : BST_UNCHECKED);
+  SetDlgItemTextW(page, IDC_USER_NAME, Wide(fields.userName));
+  SetDlgItemTextW(page, IDC_JOB_NAME, Wide(fields.jobName));
+  SetDlgItemTextW(page, IDC_PASSWORD, Wide(fields.password));
+}
+
+// At most 14 characters of an edit field (fewer where the text holds
+// less), terminated.
+template <size_t Units>
+void ReadEditText(HWND page, int control, char16_t (&text)[Units]) {
+  const size_t units = Units < kEditReadUnits ? Units : kEditReadUnits;
+  text[0] = 0;
+  GetDlgItemTextW(page, control, reinterpret_cast<WCHAR*>(text), static_cast<int>(units));
 }
 
 void StoreControls(HWND page, PrivateDevmode* block) {
-  block->dwJobType = IsDlgButtonChecked(page, IDC_PASSWORD_PRINTING) == BST_CHECKED
-                         ? JOBTYPE_CONFIDENTIAL
-                         : JOBTYPE_NORMAL;
-  StoreField(page, IDC_USER_NAME, block->szUserName);
-  StoreField(page, IDC_JOB_NAME, block->szJobName);
-  StoreField(page, IDC_PASSWORD, block->szPassword);
+  JobSettingsFields fields;
+  fields.confidential = IsDlgButtonChecked(page, IDC_PASSWORD_PRINTING) == BST_CHECKED;
+  ReadEditText(page, IDC_USER_NAME, fields.userName);
+  ReadEditText(page, IDC_JOB_NAME, fields.jobName);
+  ReadEditText(page, IDC_PASSWORD, fields.password);
+  StoreJobSettingsFields(fields, block);
 }
 
 void SetLocalizedText(HWND page, int control, WORD stringId, const OEMCUIPPARAM* param) {
