@@ -52,14 +52,16 @@ clean:
 	rm -rf $(BUILD) $(DIST) out
 
 # The PPD reader over every PPD that Debian's printer packages install (under
-# the sanitizers), a fuzzing run of FUZZ_SECONDS, and the reader's speed and
-# memory figures on the largest of those files.
+# the sanitizers), fuzzing runs of FUZZ_SECONDS for the PPD model and for the
+# private block, and the reader's speed and memory figures on the largest of
+# those files.
 FUZZ_SECONDS ?= 600
 corpus: deps build-native
 	@bash scripts/ppd-corpus.sh $(DIST)/tools/ppd-corpus $(abspath $(BUILD))/ppd-corpus
 
 fuzz: deps
 	@bash scripts/ppd-fuzz.sh $(FUZZ_SECONDS) $(abspath $(BUILD))/ppd-fuzz
+	@bash scripts/private-block-fuzz.sh $(FUZZ_SECONDS) $(abspath $(BUILD))/private-block-fuzz
 
 bench: corpus
 	@bash scripts/ppd-bench.sh $(abspath $(BUILD))/ppd-corpus/files
