@@ -17,7 +17,7 @@ options_x64-xp := -DKORVAIN_XP=ON
 options_x86-xp := -DKORVAIN_XP=ON
 options_installer := -DKORVAIN_COMPONENT=installer
 
-.PHONY: all build test demo pictures corpus fuzz bench mutants deps clean $(addprefix build-,native $(CROSS_CONFIGS) installer)
+.PHONY: all build test demo pictures corpus fuzz bench soak mutants deps clean $(addprefix build-,native $(CROSS_CONFIGS) installer)
 
 all: build
 
@@ -72,3 +72,9 @@ MUTANTS ?= 100
 SEED ?= 1
 mutants: deps build-native
 	@python3 scripts/mutants.py --count $(MUTANTS) --seed $(SEED) --build $(abspath $(BUILD))/native
+
+# A thousand openings of the printing preferences in one driver host process
+# with the largest PPD of the corpus, at each width and variant: the resource
+# ledger, the memory figures and the time of one opening.
+soak: corpus build-x64 build-x86 build-x64-xp build-x86-xp
+	@bash scripts/soak.sh $(DIST) $(abspath $(BUILD))/ppd-corpus/files

@@ -17,9 +17,15 @@
 // state, stores the resulting device mode when asked to, and gives
 // everything back.
 //
-// Both modes end with the line "drvhost: all given back" once the object,
-// the factory and the library have been released, and exit with 0: a crash
-// while tearing down shows as a missing line and another exit code.
+//   drvhost soak --plugin LIBRARY --ppd FILE --count N [--script FILE]
+// opens the printing preferences N times in one process, reloading the
+// library every 100 openings, with the resource ledger counting what the
+// plug-in takes and gives back (see soak_run.h).
+//
+// Every mode ends with the line "drvhost: all given back" once the object,
+// the factory and the library have been released, and exits with 0 when
+// all went well: a crash while tearing down shows as a missing line and
+// another exit code.
 #include <windows.h>
 
 #include <cstdio>
@@ -31,6 +37,7 @@
 #include "oem_interfaces.h"
 #include "plugin_library.h"
 #include "sheet_session.h"
+#include "soak_run.h"
 #include "utf8_output.h"
 
 namespace {
@@ -165,13 +172,25 @@ int RunSheet(int argc, wchar_t** argv) {
   return saved ? 0 : 1;
 }
 
+int RunSoakMode(int argc, wchar_t** argv) {
+  HostOptions options;
+  if (!ParseHostOptions(argc, argv, &options)) return 2;
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
+  InitCommonControlsEx(&controls);
+  const int status = RunSoak(options);
+  PrintLine(kAllGivenBack);
+  return status;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc >= 2 && std::wcscmp(argv[1], L"sheet") == 0) return RunSheet(argc, argv);
+  if (argc >= 2 && std::wcscmp(argv[1], L"soak") == 0) return RunSoakMode(argc, argv);
   if (argc < 3 || std::wcscmp(argv[1], L"info") != 0) {
     std::fprintf(stderr, "usage: drvhost info LIBRARY...\n"
-                         "       drvhost sheet --plugin LIBRARY --ppd FILE [options]\n");
+                         "       drvhost sheet --plugin LIBRARY --ppd FILE [options]\n"
+                         "       drvhost soak --plugin LIBRARY --ppd FILE --count N [--script FILE]\n");
     return 2;
   }
   int status = 0;

@@ -20,6 +20,14 @@ bool ParseInstalled(const std::wstring& text, HostOptions* options) {
   return true;
 }
 
+bool ParseCount(const std::wstring& text, HostOptions* options) {
+  wchar_t* end = nullptr;
+  const unsigned long count = std::wcstoul(text.c_str(), &end, 10);
+  if (end == text.c_str() || *end != 0 || count == 0 || count > 1000000) return false;
+  options->count = static_cast<unsigned>(count);
+  return true;
+}
+
 bool ParseVersion(const std::wstring& text, HostOptions* options) {
   options->overrideVersion =
       std::swscanf(text.c_str(), L"%u.%u.%u", &options->major, &options->minor,
@@ -46,6 +54,7 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions* options) {
     else if (flag == L"--devmode-in") options->devmodeIn = value;
     else if (flag == L"--devmode-out") options->devmodeOut = value;
     else if (flag == L"--installed") ok = ParseInstalled(value, options);
+    else if (flag == L"--count") ok = ParseCount(value, options);
     else if (flag == L"--windows-version") ok = ParseVersion(value, options);
     else ok = false;
     if (!ok) {

@@ -14,6 +14,7 @@ struct HostOptions {
   std::wstring devmodeIn;     // a device mode stored earlier, to open the sheet from
   std::wstring devmodeOut;    // where the device mode of this opening is stored
   std::map<std::string, std::string> installed;  // feature keyword without '*' -> option
+  unsigned count = 1;            // openings of a soak run
   // How long the script lets the sheet settle after each step; a soak
   // only empties the message queue.
   unsigned settleMilliseconds = 50;
@@ -22,5 +23,6 @@ struct HostOptions {
   unsigned major = 0, minor = 0, servicePack = 0;
 };
 
-// Parses `drvhost sheet ...`; false with a message on standard error.
+// Parses `drvhost sheet ...` and `drvhost soak ...`; false with a message
+// on standard error.
 bool ParseHostOptions(int argc, wchar_t** argv, HostOptions* options);
