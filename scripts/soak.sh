@@ -19,20 +19,22 @@ if [ -z "$largest" ]; then
 fi
 echo "soak: $count openings with $largest ($(stat -c %s "$largest") bytes)"
 
+# Where 32-bit Wine cannot start (see scripts/with-wine.sh), the x86 runs
+# are left out and named at the end.
+widths=(x64 x86)
+/usr/lib/wine/wine --version >/dev/null 2>&1 || widths=(x64)
+
 status=0
 skipped=()
-for width in x64 x86; do
+[ ${#widths[@]} -eq 2 ] || skipped=(x86 x86-xp)
+for width in "${widths[@]}"; do
   for variant in "$width" "$width-xp"; do
     echo
     echo "== soak of $variant"
     log=$(mktemp)
     "$here/with-wine.sh" "$here/wine-exec.sh" "$dist/$width/drvhost.exe" soak \
       --plugin "Z:$dist/$variant/korvain.dll" --ppd "Z:$largest" --count "$count" 2>&1 | tee "$log"
-    if grep -q "Exec format error" "$log"; then
-      skipped+=("$variant")
-    elif ! grep -q "^soak: clean" "$log"; then
-      status=1
-    fi
+    grep -q "^soak: clean" "$log" || status=1
     rm -f "$log"
   done
 done
