@@ -34,6 +34,11 @@ bool IsExistingFile(const std::wstring& path) {
 }
 
 BOOL IsWow64() {
+#ifdef _WIN64
+  // The installer's 64-bit (test) build: a 64-bit process runs on 64-bit
+  // Windows only.
+  return TRUE;
+#else
   using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
   BOOL bIsWow64 = FALSE;
   HMODULE hKernel = GetModuleHandleW(L"kernel32");
@@ -43,6 +48,7 @@ BOOL IsWow64() {
           GetProcAddress(hKernel, "IsWow64Process")));
   if (pfnIsWow64Process && !pfnIsWow64Process(GetCurrentProcess(), &bIsWow64)) bIsWow64 = FALSE;
   return bIsWow64;
+#endif
 }
 
 std::wstring BuildSubInstallerCommandLine(const std::wstring& subInstallerPath,

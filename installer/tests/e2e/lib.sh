@@ -84,7 +84,7 @@ expect_installer_ends() {
 
 installer_running() { [ -n "$KESTRUP_PID" ] && kill -0 "$KESTRUP_PID" 2>/dev/null; }
 
-windows_path() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 # The command line the stand-in sub-installer recorded, or nothing.
 recorded_command_line() {  # DIR ARCH
