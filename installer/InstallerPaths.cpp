@@ -19,7 +19,10 @@ std::wstring GetInstallerDirectory() {
   return std::wstring(buffer.data());
 }
 
+// A folder at a drive root, such as D:\, keeps its backslash, so none is added
+// there: the sub-installer gets canonical paths wherever the medium lies.
 std::wstring JoinPath(const std::wstring& first, const std::wstring& second) {
+  if (!first.empty() && first.back() == L'\\') return first + second;
   return first + L'\\' + second;
 }
 
