@@ -85,6 +85,7 @@ case_license_beyond_the_edit_limit() {
   # 1500 lines of 34 characters and CR LF.
   expect_eq "text box at its end" "length=54000 lastline-visible=yes" \
     "$(wd editend "$LICENSE" 1000)"
-  expect_match "last line" 'License line 1500 of the long text\\r\\n$' "$(wd rawtext "$LICENSE" 1000)"
+  local shown; shown=$(wd rawtext "$LICENSE" 1000)
+  expect_eq "end of the text" 'License line 1500 of the long text\r\n' "${shown: -38}"
   accept_license
 }
