@@ -13,11 +13,16 @@ toolchain_x64 := cmake/mingw-x86_64.cmake
 toolchain_x86 := cmake/mingw-i686.cmake
 toolchain_x64-xp := cmake/mingw-x86_64.cmake
 toolchain_x86-xp := cmake/mingw-i686.cmake
+toolchain_installer := cmake/mingw-i686.cmake
+toolchain_installer-x64 := cmake/mingw-x86_64.cmake
 options_x64-xp := -DKORVAIN_XP=ON
 options_x86-xp := -DKORVAIN_XP=ON
 options_installer := -DKORVAIN_COMPONENT=installer
+# A test-only 64-bit build of the installer, for machines that run no 32-bit
+# programs; nothing of it goes to the package.
+options_installer-x64 := -DKORVAIN_COMPONENT=installer
 
-.PHONY: all build test demo pictures corpus fuzz bench soak mutants deps clean $(addprefix build-,native $(CROSS_CONFIGS) installer)
+.PHONY: all build test demo pictures corpus fuzz bench soak mutants deps clean $(addprefix build-,native $(CROSS_CONFIGS) installer installer-x64)
 
 all: build
 
@@ -25,21 +30,22 @@ deps:
 	@bash scripts/ensure-packages.sh
 
 build: deps
-	@$(MAKE) --no-print-directory build-native $(addprefix build-,$(CROSS_CONFIGS)) build-installer
+	@$(MAKE) --no-print-directory build-native $(addprefix build-,$(CROSS_CONFIGS)) build-installer \
+	  build-installer-x64
 
 build-native:
 	@cmake -S . -B $(BUILD)/native -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
 	  -DKORVAIN_DIST_ROOT=$(DIST) >/dev/null
 	@cmake --build $(BUILD)/native
 
-$(addprefix build-,$(CROSS_CONFIGS) installer): build-%:
+$(addprefix build-,$(CROSS_CONFIGS) installer installer-x64): build-%:
 	@cmake -S . -B $(BUILD)/$* -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
-	  -DCMAKE_TOOLCHAIN_FILE=$(toolchain_$(if $(filter installer,$*),x86,$*)) $(options_$*) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(toolchain_$*) $(options_$*) \
 	  -DKORVAIN_DIST_ROOT=$(DIST) >/dev/null
 	@cmake --build $(BUILD)/$*
 
 test: build
-	@bash scripts/run-tests.sh $(BUILD) native $(CROSS_CONFIGS) installer
+	@bash scripts/run-tests.sh $(BUILD) native $(CROSS_CONFIGS) installer installer-x64
 
 demo: build
 	@bash scripts/demo.sh $(BUILD)

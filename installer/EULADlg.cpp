@@ -10,9 +10,14 @@ BOOL CEULADlg::OnInitDialog() {
   CDialog::OnInitDialog();
   Relabel();
 
+  // A license that cannot be read counts as missing: the user is never
+  // asked to accept a text that was not shown.
   const std::wstring licensePath =
       JoinPath(GetInstallerDirectory(), L"Res", AfxLoadString(IDS_EULA_FILE));
-  if (!IsExistingFile(licensePath)) {
+  CStdioFile file;
+  if (!IsExistingFile(licensePath) ||
+      !file.Open(licensePath.c_str(),
+                 CStdioFile::modeRead | CStdioFile::shareDenyNone | CStdioFile::typeBinary)) {
     MessageBoxW(AfxGetMainHwnd(), AfxLoadString(IDS_CANNOT_INSTALL).c_str(),
                 AfxLoadString(IDS_INSTALLER_TITLE).c_str(), MB_OK);
     EndDialog(0);
@@ -21,7 +26,7 @@ BOOL CEULADlg::OnInitDialog() {
   HWND hText = GetDlgItem(IDC_EULA_TEXT);
   // The default limit of an edit control would cut a long license short.
   ::SendMessageW(hText, EM_SETLIMITTEXT, 0, 0);
-  AppendLicenseText(licensePath);
+  AppendLicenseText(file);
 
   ::SendMessageW(hText, EM_SETSEL, 0, 0);
   ::SendMessageW(hText, EM_SCROLLCARET, 0, 0);
@@ -40,13 +45,8 @@ void CEULADlg::Relabel() {
 }
 
 // The file is UTF-16LE with CR LF line ends, with or without the byte
-// order mark; a file that cannot be opened leaves the text box empty.
-void CEULADlg::AppendLicenseText(const std::wstring& licensePath) {
-  CStdioFile file;
-  if (!file.Open(licensePath.c_str(),
-                 CStdioFile::modeRead | CStdioFile::shareDenyNone | CStdioFile::typeBinary)) {
-    return;
-  }
+// order mark.
+void CEULADlg::AppendLicenseText(CStdioFile& file) {
   unsigned char mark[2] = {};
   if (file.Read(mark, 2) != 2 || mark[0] != 0xFF || mark[1] != 0xFE) {
     file.Seek(0, CStdioFile::begin);

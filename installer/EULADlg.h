@@ -16,6 +16,6 @@ protected:
 
 private:
   void Relabel();
-  void AppendLicenseText(const std::wstring& licensePath);
+  void AppendLicenseText(CStdioFile& file);
   void AppendText(const std::wstring& text);
 };

@@ -19,7 +19,10 @@ std::wstring GetInstallerDirectory() {
   return std::wstring(buffer.data());
 }
 
+// A folder at a drive root, such as D:\, keeps its backslash, so none is added
+// there: the sub-installer gets canonical paths wherever the medium lies.
 std::wstring JoinPath(const std::wstring& first, const std::wstring& second) {
+  if (!first.empty() && first.back() == L'\\') return first + second;
   return first + L'\\' + second;
 }
 
@@ -34,6 +37,11 @@ bool IsExistingFile(const std::wstring& path) {
 }
 
 BOOL IsWow64() {
+#ifdef _WIN64
+  // The installer's 64-bit (test) build: a 64-bit process runs on 64-bit
+  // Windows only.
+  return TRUE;
+#else
   using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
   BOOL bIsWow64 = FALSE;
   HMODULE hKernel = GetModuleHandleW(L"kernel32");
@@ -43,6 +51,7 @@ BOOL IsWow64() {
           GetProcAddress(hKernel, "IsWow64Process")));
   if (pfnIsWow64Process && !pfnIsWow64Process(GetCurrentProcess(), &bIsWow64)) bIsWow64 = FALSE;
   return bIsWow64;
+#endif
 }
 
 std::wstring BuildSubInstallerCommandLine(const std::wstring& subInstallerPath,

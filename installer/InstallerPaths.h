@@ -11,7 +11,8 @@
 // turns into a different, cut-off folder.
 std::wstring GetInstallerDirectory();
 
-// Joins the parts with single backslashes.
+// Joins the parts with single backslashes, also after a folder that ends
+// in one (a drive root).
 std::wstring JoinPath(const std::wstring& first, const std::wstring& second);
 std::wstring JoinPath(const std::wstring& first, const std::wstring& second,
                       const std::wstring& third);

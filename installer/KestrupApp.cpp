@@ -57,14 +57,21 @@ BOOL CKestrupApp::InitInstance() {
   {
     CChooserDlg chooser;
     CEULADlg license;
-    if (chooser.DoModal() == IDOK && license.DoModal() == IDOK && !RunSubInstaller()) {
+    if (chooser.DoModal() == IDOK && IsFrameOpen() && license.DoModal() == IDOK &&
+        IsFrameOpen() && !RunSubInstaller()) {
       return FALSE;
     }
   }
   FreePackages();
+  if (!IsFrameOpen()) return FALSE;
   m_pMainWnd->PostMessage(WM_CLOSE);
   return TRUE;
 }
+
+// Another program can close the hidden frame (WM_CLOSE) while a dialog is
+// open; the frame is gone then, and so is the owner of every window the
+// flow would show. The flow ends without going on.
+bool CKestrupApp::IsFrameOpen() const { return m_pMainWnd != nullptr; }
 
 // The mutex lives until the process ends; its name is the installer's
 // title, the same in every language, so copies started under different
@@ -102,7 +109,7 @@ void CKestrupApp::ShowMessage(UINT nIDText) {
 
 void CKestrupApp::EndWithMessage(UINT nIDText) {
   ShowMessage(nIDText);
-  m_pMainWnd->PostMessage(WM_CLOSE);
+  if (IsFrameOpen()) m_pMainWnd->PostMessage(WM_CLOSE);
 }
 
 bool CKestrupApp::RunSubInstaller() {
@@ -125,9 +132,30 @@ bool CKestrupApp::RunSubInstaller() {
     EndWithMessage(IDS_CANNOT_INSTALL);
     return false;
   }
-  // The exit code is the sub-installer's own matter.
-  _wspawnl(_P_WAIT, subInstaller.c_str(), commandLine.c_str(), nullptr);
+  // -1: the file is no program, or the system refused to start it. A
+  // sub-installer that started and ended is not judged: its exit code is
+  // its own matter.
+  const intptr_t hProcess = _wspawnl(_P_NOWAIT, subInstaller.c_str(), commandLine.c_str(), nullptr);
+  if (hProcess == -1) {
+    EndWithMessage(IDS_CANNOT_INSTALL);
+    return false;
+  }
+  WaitForSubInstaller(reinterpret_cast<HANDLE>(hProcess));
+  CloseHandle(reinterpret_cast<HANDLE>(hProcess));
   return true;
+}
+
+// This thread owns the hidden frame and an OLE apartment. Setup programs
+// broadcast with SendMessage (WM_SETTINGCHANGE after they change the
+// system) and wait for every top-level window to answer, so the wait
+// answers sent messages and nothing else: no input is read and posted
+// messages stay queued for after the wait.
+void CKestrupApp::WaitForSubInstaller(HANDLE hProcess) {
+  while (MsgWaitForMultipleObjects(1, &hProcess, FALSE, INFINITE, QS_SENDMESSAGE) ==
+         WAIT_OBJECT_0 + 1) {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
 }
 
 void CKestrupApp::FreePackages() {

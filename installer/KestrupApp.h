@@ -24,12 +24,16 @@ public:
 private:
   bool IsAnotherCopyRunning(const std::wstring& title);
   bool CreateMainFrame();
+  bool IsFrameOpen() const;
   void ShowMessage(UINT nIDText);
   // Shows message nIDText, closes the frame; the caller returns FALSE.
   void EndWithMessage(UINT nIDText);
   // Starts the chosen model's sub-installer and waits for it; false when
-  // the sub-installer is missing (the message has been shown then).
+  // the sub-installer is missing or cannot be started (the message has
+  // been shown then).
   bool RunSubInstaller();
+  // Returns when the process has ended; answers only sent messages meanwhile.
+  void WaitForSubInstaller(HANDLE hProcess);
   void FreePackages();
 
   std::wstring m_strCaption;

@@ -71,7 +71,49 @@ void AfxEnableControlContainer() {
   // The installer hosts no ActiveX controls; nothing to prepare.
 }
 
+namespace {
+
+const UINT kStringsPerBlock = 16;
+
+HRSRC FindStringBlock(UINT nID, LANGID language) {
+  return FindResourceExW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(6),  // RT_STRING
+                         MAKEINTRESOURCEW(nID / kStringsPerBlock + 1), language);
+}
+
+// The table for the user's interface language, chosen the same way on
+// every system: the exact language and region; else the same primary
+// language without a region; else that language stored for its default
+// region. Windows and Wine rank regional fallbacks differently (Wine gives
+// German (Austria) the English table), so the program decides. Null for a
+// language without a table of its own, which is left to the loader.
+HRSRC FindStringBlockOfUserLanguage(UINT nID) {
+  const LANGID user = GetUserDefaultUILanguage();
+  const LANGID candidates[] = {user, MAKELANGID(PRIMARYLANGID(user), SUBLANG_NEUTRAL),
+                               MAKELANGID(PRIMARYLANGID(user), SUBLANG_DEFAULT)};
+  for (LANGID language : candidates) {
+    if (HRSRC hBlock = FindStringBlock(nID, language)) return hBlock;
+  }
+  return nullptr;
+}
+
+// Entry nID of a string block: 16 counted UTF-16 strings in a row.
+std::wstring EntryOfBlock(HRSRC hBlock, UINT nID) {
+  HGLOBAL hData = LoadResource(GetModuleHandleW(nullptr), hBlock);
+  const auto* pUnit = static_cast<const WCHAR*>(hData ? LockResource(hData) : nullptr);
+  if (!pUnit) return std::wstring();
+  const WCHAR* pEnd = pUnit + SizeofResource(GetModuleHandleW(nullptr), hBlock) / sizeof(WCHAR);
+  for (UINT i = 0; i < nID % kStringsPerBlock; ++i) {
+    if (pUnit >= pEnd) return std::wstring();
+    pUnit += 1 + *pUnit;
+  }
+  if (pUnit >= pEnd || pUnit + 1 + *pUnit > pEnd) return std::wstring();
+  return std::wstring(pUnit + 1, *pUnit);
+}
+
+}  // namespace
+
 std::wstring AfxLoadString(UINT nID) {
+  if (HRSRC hBlock = FindStringBlockOfUserLanguage(nID)) return EntryOfBlock(hBlock, nID);
   // With a buffer size of 0 the loader hands out a pointer into the
   // resource itself, so no entry is ever cut to a buffer.
   const wchar_t* pText = nullptr;

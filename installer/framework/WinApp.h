@@ -33,6 +33,9 @@ HWND AfxGetMainHwnd();
 // FALSE when COM/OLE cannot be initialised for this thread.
 BOOL AfxOleInit();
 void AfxEnableControlContainer();
-// String nID of the program's string table in the language the resource
-// loader picks; empty when there is none. Loaded on every call.
+// String nID of the program's string table in the user's interface
+// language (the exact one, else its primary language without a region,
+// else its primary language's default region; for a language without a
+// table the one the resource loader picks); empty when there is none.
+// Loaded on every call.
 std::wstring AfxLoadString(UINT nID);

@@ -51,9 +51,11 @@ void CWnd::CenterWindow() {
 BOOL CWnd::CreateFrameworkWindow(DWORD dwExStyle, const wchar_t* pszTitle, DWORD dwStyle,
                                  HWND hParent, HMENU hMenu) {
   if (!RegisterFrameworkClass(FrameworkWndProc)) return FALSE;
+  m_bCreating = true;
   HWND hWnd = ::CreateWindowExW(dwExStyle, kFrameworkClass, pszTitle, dwStyle, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hParent, hMenu,
                                 GetModuleHandleW(nullptr), this);
+  m_bCreating = false;
   return hWnd != nullptr;
 }
 
@@ -75,7 +77,10 @@ LRESULT CALLBACK CWnd::FrameworkWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
   if (uMsg == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
     pWnd->m_hWnd = nullptr;
-    pWnd->PostNcDestroy();
+    // A window whose creation failed (WM_CREATE answered -1) is destroyed
+    // before CreateWindowExW returns; its object stays with the creator,
+    // who learns of the failure and frees it once.
+    if (!pWnd->m_bCreating) pWnd->PostNcDestroy();
   }
   return result;
 }

@@ -43,7 +43,8 @@ public:
 
 protected:
   // Creates a window of a class registered by the framework; messages go to
-  // WindowProc. Returns FALSE when the window could not be made.
+  // WindowProc. Returns FALSE when the window could not be made; the object
+  // then still belongs to the caller (PostNcDestroy is not called for it).
   BOOL CreateFrameworkWindow(DWORD dwExStyle, const wchar_t* pszTitle, DWORD dwStyle,
                              HWND hParent, HMENU hMenu);
   virtual LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -51,6 +52,7 @@ protected:
   virtual void PostNcDestroy() {}
 
 private:
+  bool m_bCreating = false;
   static LRESULT CALLBACK FrameworkWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 };
 
@@ -64,7 +66,8 @@ private:
 class CFrameWnd : public CWnd {
 public:
   // Creates the frame with menu and accelerators nIDResource, titled with
-  // the application's title.
+  // the application's title. On FALSE the frame has not deleted itself:
+  // the caller frees it.
   BOOL LoadFrame(UINT nIDResource, DWORD dwStyle);
   HACCEL GetAccelerators() const { return m_hAccelTable; }
 

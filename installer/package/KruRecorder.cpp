@@ -2,7 +2,10 @@
 // command line and the arguments it was started with in a text file beside
 // itself (its own name with ".txt"), and ends. While a file of its own name
 // with ".hold" exists beside it, it waits before ending, so that a test can
-// see that the installer waits for it.
+// see that the installer waits for it. When a file of its own name with
+// ".broadcast" exists beside it, it first tells every top-level window
+// that the system settings changed, with SendMessage, as setup programs
+// do, and records that every window answered.
 #include <windows.h>
 
 #include <cstdlib>
@@ -47,6 +50,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   record += "argc=" + std::to_string(__argc) + "\n";
   for (int i = 0; i < __argc && __wargv; ++i) {
     record += "argv[" + std::to_string(i) + "]=" + ToUtf8(__wargv[i]) + "\n";
+  }
+  if (GetFileAttributesW((base + L".broadcast").c_str()) != INVALID_FILE_ATTRIBUTES) {
+    SendMessageW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"));
+    record += "broadcast=answered\n";
   }
   const std::wstring holdPath = base + L".hold";
   const bool bHold = GetFileAttributesW(holdPath.c_str()) != INVALID_FILE_ATTRIBUTES;

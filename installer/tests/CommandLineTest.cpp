@@ -36,9 +36,10 @@ TEST(CommandLineTest, InstallerDirectoryHoldsTheProgram) {
   EXPECT_TRUE(IsExistingFile(JoinPath(directory, L"installer_core_tests.exe")));
 }
 
-// The tests run in a 64-bit prefix; a 32-bit build then runs under WOW64.
-TEST(CommandLineTest, Wow64OnA64BitPrefix) {
-  EXPECT_EQ(sizeof(void*) == 4 ? TRUE : FALSE, IsWow64());
+// The tests run in a 64-bit prefix: the 32-bit build runs under WOW64 and
+// the 64-bit build is a native program of it; both choose KRU_x64.exe.
+TEST(CommandLineTest, SixtyFourBitWindowsOnA64BitPrefix) {
+  EXPECT_EQ(TRUE, IsWow64());
 }
 
 }  // namespace

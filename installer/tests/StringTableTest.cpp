@@ -1,10 +1,11 @@
 // The string tables stored in Kestrup.exe: every language has every entry,
-// the texts that tests elsewhere do not show are checked here.
+// each exactly as written.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -44,48 +45,148 @@ protected:
   HMODULE hModule = nullptr;
 };
 
+// Entries 500 to 10002 of each language, in the order of kRowIds; entry
+// 128 is the same in every language.
+const UINT kRowIds[] = {500, 600, 601, 1000, 1001, 1002, 1003, 10000, 10001, 10002};
+
 struct LanguageRow {
   LANGID id;
-  const wchar_t* file;
-  const wchar_t* decline;
-  const wchar_t* unsupported;
+  const wchar_t* texts[10];
 };
 
 const LanguageRow kLanguages[] = {
-    {0x0409, L"EULA_EN.txt", L"Decline",
-     L"The printer driver and/or utilities cannot be installed your Windows system."},
-    {0x0407, L"EULA_DE.txt", L"Ablehnen",
-     L"Der Druckertreiber und/oder die Utilitys k\u00f6nnen auf diesem Windows-System nicht "
-     L"installiert werden."},
-    {0x000C, L"EULA_FR.txt", L"Refuser",
-     L"Il n'est pas possible d'installer le pilote d'impression et/ou les utilitaires sur "
-     L"votre syst\u00e8me Windows."},
-    {0x000A, L"EULA_ES.txt", L"Rechazar",
-     L"El controlador de impresora y/o las utilidades no se pueden instalar en su sistema "
-     L"Windows."},
-    {0x0010, L"EULA_IT.txt", L"Non accetto",
-     L"Il driver stampante e/o le utility non possono essere installate nel sistema Windows."},
-    {0x0013, L"EULA_DU.txt", L"Niet akkoord",
-     L"De printerdriver en/of hulpprogramma's kunnen niet worden ge\u00efnstalleerd op uw "
-     L"Windows-systeem."},
-    {0x0016, L"EULA_PT.txt", L"Recusar",
-     L"N\u00e3o \u00e9 poss\u00edvel instalar o controlador de impress\u00e3o e/ou os "
-     L"utilit\u00e1rios no Windows que est\u00e1 a utilizar."},
-    {0x001D, L"EULA_SV.txt", L"Accept. ej",
-     L"Skrivardrivrutinen och/eller verktygen kan inte installeras i Windows-systemet."},
-    {0x0014, L"EULA_NO.txt", L"Avsl\u00e5",
-     L"Skriverdriveren og/eller verkt\u00f8yene kan ikke installeres p\u00e5 Windows-systemet "
-     L"ditt."},
-    {0x0406, L"EULA_DA.txt", L"Afsl\u00e5",
-     L"Printerdriveren og/eller v\u00e6rkt\u00f8jet kan ikke installeres under dit "
-     L"Windows-system."},
-    {0x040B, L"EULA_FI.txt", L"En hyv\u00e4ksy",
-     L"Tulostinohjainta ja/tai apuohjelmia ei voida asentaa "
-     L"Windows-k\u00e4ytt\u00f6j\u00e4rjestelm\u00e4\u00e4si."},
-    {0x0411, L"EULA_JA.txt", L"\u540c\u610f\u3057\u306a\u3044",
-     L"\u304a\u4f7f\u3044\u306e\u30aa\u30da\u30ec\u30fc\u30c6\u30a3\u30f3\u30b0\u30b7\u30b9"
-     L"\u30c6\u30e0\u306b\u306f\u30bb\u30c3\u30c8\u30a2\u30c3\u30d7\u3059\u308b\u3053\u3068"
-     L"\u304c\u3067\u304d\u307e\u305b\u3093\u3002"},
+    {0x0409,
+     {L"EULA_EN.txt",
+      L"License Agreement",
+      L"Printer Model",
+      L"Accept",
+      L"Decline",
+      L"Cancel",
+      L"Version:",
+      L"Please read the following License Agreement. \nYou must accept the terms and conditions of this Agreement to continue Setup.",
+      L"The printer driver and/or utilities cannot be installed your Windows system.",
+      L"The printer cannot be installed."}},
+    {0x0407,
+     {L"EULA_DE.txt",
+      L"Lizenzvereinbarung",
+      L"Druckermodell",
+      L"Akzeptieren",
+      L"Ablehnen",
+      L"Abbrechen",
+      L"Versions:",
+      L"Lesen Sie bitte die folgende Lizenzvereinbarung. \nSie m\u00fcssen die Bedingungen dieser Lizenzvereinbarung akzeptieren, um mit der Installation fortzufahren.",
+      L"Der Druckertreiber und/oder die Utilitys k\u00f6nnen auf diesem Windows-System nicht installiert werden.",
+      L"Der Drucker kann nicht installiert werden."}},
+    {0x000C,
+     {L"EULA_FR.txt",
+      L"Contrat de licence",
+      L"Mod\u00e8le d'imprimante",
+      L"Accepter",
+      L"Refuser",
+      L"Annuler",
+      L"Version:",
+      L"Veuillez prendre connaissance du contrat de licence suivant. \nVous devez accepter les termes et les conditions de cette licence pour poursuivre l'installation.",
+      L"Il n'est pas possible d'installer le pilote d'impression et/ou les utilitaires sur votre syst\u00e8me Windows.",
+      L"L'imprimante ne peut \u00eatre install\u00e9e."}},
+    {0x000A,
+     {L"EULA_ES.txt",
+      L"Acuerdo de Licencia",
+      L"Modelo de Impresora",
+      L"Aceptar",
+      L"Rechazar",
+      L"Cancelar",
+      L"Versi\u00f3n:",
+      L"Por favor, lea el siguiente Acuerdo de Licencia. \nDebe Aceptar los t\u00e9rminos y condiciones de este Acuerdo para Continuar la Instalaci\u00f3n.",
+      L"El controlador de impresora y/o las utilidades no se pueden instalar en su sistema Windows.",
+      L"No se puede instalar la impresora."}},
+    {0x0010,
+     {L"EULA_IT.txt",
+      L"Licenza d'uso",
+      L"Modello stampante",
+      L"Accetto",
+      L"Non accetto",
+      L"Annulla",
+      L"Versione:",
+      L"Leggete la licenza d'uso che segue. \nPer proseguire l'installazione dovete accettare i termini e le condizioni della licenza.",
+      L"Il driver stampante e/o le utility non possono essere installate nel sistema Windows.",
+      L"La stampante non pu\u00f2 essere installata."}},
+    {0x0013,
+     {L"EULA_DU.txt",
+      L"Gebruiksrechtovereenkomst",
+      L"Printermodel",
+      L"Akkoord",
+      L"Niet akkoord",
+      L"Annuleren",
+      L"Versie:",
+      L"Lees het volgende licentiecontract. \nU moet de de voorwaarden van dit contract aanvaarden om verder te gaan met de setup.",
+      L"De printerdriver en/of hulpprogramma's kunnen niet worden ge\u00efnstalleerd op uw Windows-systeem.",
+      L"De printer kan niet worden ge\u00efnstalleerd."}},
+    {0x0016,
+     {L"EULA_PT.txt",
+      L"Acordo de Licen\u00e7a",
+      L"Modelo da Impressora",
+      L"Aceitar",
+      L"Recusar",
+      L"Cancelar",
+      L"Vers\u00f5es:",
+      L"Leia o seguinte Acordo de Licen\u00e7a. \nTer\u00e1 de aceitar os termos e condi\u00e7\u00f5es deste Acordo para poder prosseguir com a instala\u00e7\u00e3o.",
+      L"N\u00e3o \u00e9 poss\u00edvel instalar o controlador de impress\u00e3o e/ou os utilit\u00e1rios no Windows que est\u00e1 a utilizar.",
+      L"N\u00e3o \u00e9 poss\u00edvel instalar a impressora."}},
+    {0x001D,
+     {L"EULA_SV.txt",
+      L"Licensavtal",
+      L"Skrivarmodell",
+      L"Acceptera",
+      L"Accept. ej",
+      L"Avbryt",
+      L"Version:",
+      L"L\u00e4s igenom f\u00f6ljande licensavtal. \nDu m\u00e5ste acceptera villkoren i detta avtal f\u00f6r att kunna forts\u00e4tta installationen.",
+      L"Skrivardrivrutinen och/eller verktygen kan inte installeras i Windows-systemet.",
+      L"Skrivaren kan inte installeras."}},
+    {0x0014,
+     {L"EULA_NO.txt",
+      L"Lisensavtale",
+      L"Skrivermodell",
+      L"Godta",
+      L"Avsl\u00e5",
+      L"Avbryt",
+      L"Versjon:",
+      L"Les gjennom den f\u00f8lgende lisensavtalen. \nDu m\u00e5 godta betingelsene og vilk\u00e5rene i avtalen for \u00e5 kunne fortsette installeringen.",
+      L"Skriverdriveren og/eller verkt\u00f8yene kan ikke installeres p\u00e5 Windows-systemet ditt.",
+      L"Skriveren kan ikke installeres."}},
+    {0x0406,
+     {L"EULA_DA.txt",
+      L"Licensaftale",
+      L"Printermodel",
+      L"Accepter",
+      L"Afsl\u00e5",
+      L"Annuller",
+      L"Version:",
+      L"L\u00e6s f\u00f8lgende licensaftale. \nDu skal acceptere aftalens vilk\u00e5r og betingelser for at kunne forts\u00e6tte installationen.",
+      L"Printerdriveren og/eller v\u00e6rkt\u00f8jet kan ikke installeres under dit Windows-system.",
+      L"Printeren kan ikke installeres."}},
+    {0x040B,
+     {L"EULA_FI.txt",
+      L"K\u00e4ytt\u00f6oikeussopimus",
+      L"Tulostimen malli",
+      L"Hyv\u00e4ksyn",
+      L"En hyv\u00e4ksy",
+      L"Peruuta",
+      L"Versio:",
+      L"Tutustu oheiseen k\u00e4ytt\u00f6oikeussopimukseen. \nAsennuksen jatkaminen edellytt\u00e4\u00e4 t\u00e4m\u00e4n sopimuksen ehtojen hyv\u00e4ksymist\u00e4.",
+      L"Tulostinohjainta ja/tai apuohjelmia ei voida asentaa Windows-k\u00e4ytt\u00f6j\u00e4rjestelm\u00e4\u00e4si.",
+      L"Tulostinta ei voida asentaa."}},
+    {0x0411,
+     {L"EULA_JA.txt",
+      L"\u4f7f\u7528\u8a31\u8afe\u5951\u7d04\u66f8",
+      L"\u30d7\u30ea\u30f3\u30bf\u30fc\u6a5f\u7a2e",
+      L"\u540c\u610f\u3059\u308b",
+      L"\u540c\u610f\u3057\u306a\u3044",
+      L"\u30ad\u30e3\u30f3\u30bb\u30eb",
+      L"\u30d0\u30fc\u30b8\u30e7\u30f3:",
+      L"\u6b21\u306e\u4f7f\u7528\u8a31\u8afe\u5951\u7d04\u66f8\u3092\u304a\u8aad\u307f\u304f\u3060\u3055\u3044\u3002\n\u30bb\u30c3\u30c8\u30a2\u30c3\u30d7\u3092\u7d9a\u884c\u3059\u308b\u306b\u306f\u3001\u3053\u306e\u5951\u7d04\u3078\u306e\u540c\u610f\u304c\u5fc5\u8981\u3067\u3059\u3002",
+      L"\u304a\u4f7f\u3044\u306e\u30aa\u30da\u30ec\u30fc\u30c6\u30a3\u30f3\u30b0\u30b7\u30b9\u30c6\u30e0\u306b\u306f\u30bb\u30c3\u30c8\u30a2\u30c3\u30d7\u3059\u308b\u3053\u3068\u304c\u3067\u304d\u307e\u305b\u3093\u3002",
+      L"\u30d7\u30ea\u30f3\u30bf\u30fc\u306e\u30a4\u30f3\u30b9\u30c8\u30fc\u30eb\u306b\u5931\u6557\u3057\u307e\u3057\u305f\u3002"}},
 };
 
 TEST_F(StringTableTest, EveryLanguageHasTheElevenEntries) {
@@ -97,13 +198,14 @@ TEST_F(StringTableTest, EveryLanguageHasTheElevenEntries) {
   }
 }
 
-TEST_F(StringTableTest, FileNamesDeclineAndVersionMessagesAreExact) {
+TEST_F(StringTableTest, EveryEntryIsExactInEveryLanguage) {
   for (const LanguageRow& row : kLanguages) {
     std::map<UINT, std::wstring> table = ReadTable(hModule, row.id);
     EXPECT_EQ(L"PostScript Printer Driver Installer", table[128]) << std::hex << row.id;
-    EXPECT_EQ(row.file, table[500]) << std::hex << row.id;
-    EXPECT_EQ(row.decline, table[1001]) << std::hex << row.id;
-    EXPECT_EQ(row.unsupported, table[10001]) << std::hex << row.id;
+    for (size_t i = 0; i < std::size(kRowIds); ++i) {
+      EXPECT_EQ(row.texts[i], table[kRowIds[i]])
+          << std::hex << row.id << " " << std::dec << kRowIds[i];
+    }
   }
 }
 

@@ -8,16 +8,21 @@
 // SELECTOR is "dialog" (the one visible dialog box), or "title=TEXT" (a
 // visible dialog box titled exactly TEXT), or "top=TEXT" (any top-level
 // window titled TEXT, visible or not). Actions: wait, gone, count, title,
-// rect, move X Y, close (the close box), foreground; and on control ID (or
-// "focus") of the window: text, rawtext (CR and LF shown as \r and \n),
-// press, key VK, hasfocus, list (count and selection of a list view),
-// edit (style, first visible line and selection of an edit control),
-// clickitem N, dblclickitem N (real mouse clicks on icon-view item N of
-// the first row), clickempty, deselect.
+// rect, move X Y, close (the close box), postclose (a WM_CLOSE, as any
+// program can post), foreground; and on control ID (or "focus") of the
+// window: text, rawtext (CR and LF shown as \r and \n), press, key VK,
+// hasfocus, list (count and selection of a list view), items (the list
+// view's item texts, one per line), edit (style, first visible line and
+// selection of an edit control), editend (scrolls the edit control to its
+// end: text length, whether its last line of text is in view), clickitem
+// N, dblclickitem N (real mouse clicks on icon-view item N of the first
+// row), clickempty, deselect.
 //
 //   WindowDriver holdforeground TITLE MILLISECONDS
+//   WindowDriver holdfile PATH MILLISECONDS
 //
-// shows a window of its own in the foreground for that long.
+// show a window of its own in the foreground, or hold a file open without
+// sharing it, for that long.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -41,12 +46,33 @@ void Print(const std::wstring& text) {
             &written, nullptr);
 }
 
+// The text of a window of another process. The installer's thread can be
+// busy for seconds (its first paint in a language whose fonts are loaded
+// now, on a loaded machine); a read that timed out is asked again rather
+// than taken for an empty text. False when the window never answered.
+bool ReadWindowText(HWND hWnd, std::wstring* pText) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    DWORD_PTR length = 0;
+    if (SendMessageTimeoutW(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 2000, &length)) {
+      std::vector<wchar_t> buffer(length + 1);
+      DWORD_PTR copied = 0;
+      if (SendMessageTimeoutW(hWnd, WM_GETTEXT, buffer.size(),
+                              reinterpret_cast<LPARAM>(buffer.data()), SMTO_NORMAL, 2000,
+                              &copied)) {
+        pText->assign(buffer.data(), copied);
+        return true;
+      }
+    }
+    if (!IsWindow(hWnd) || GetTickCount() - start > 15000) return false;
+    Sleep(50);
+  }
+}
+
 std::wstring WindowText(HWND hWnd) {
-  wchar_t buffer[8192] = {};
-  DWORD_PTR length = 0;
-  SendMessageTimeoutW(hWnd, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                      2000, &length);
-  return std::wstring(buffer, length);
+  std::wstring text;
+  ReadWindowText(hWnd, &text);
+  return text;
 }
 
 std::wstring ClassName(HWND hWnd) {
@@ -152,8 +178,8 @@ POINT IconViewItemPoint(HWND hList, int nItem) {
 // Clears every item's selection the way a user's Ctrl+click can, which
 // Wine's single-selection list does not offer: the item record for
 // LVM_SETITEMSTATE must lie in the list's own process, since the message
-// carries a pointer. Both programs are 32-bit, so the record's layout is
-// the same on both sides.
+// carries a pointer. The driver is built with the installer's compiler,
+// so the record's layout is the same on both sides.
 bool ClearSelectionInOwnerProcess(HWND hList) {
   DWORD processId = 0;
   GetWindowThreadProcessId(hList, &processId);
@@ -170,6 +196,72 @@ bool ClearSelectionInOwnerProcess(HWND hList) {
   if (pRemote) VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
   CloseHandle(hProcess);
   return bDone;
+}
+
+// The texts of a list view's items, one per line. LVM_GETITEMTEXTW carries
+// a pointer, so the record and the text buffer lie in the list's process.
+bool PrintListItems(HWND hList) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(hList, &processId);
+  HANDLE hProcess =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  if (!hProcess) return false;
+  const int kTextUnits = 260;
+  const SIZE_T size = sizeof(LVITEMW) + kTextUnits * sizeof(wchar_t);
+  auto* pRemote = static_cast<char*>(
+      VirtualAllocEx(hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  bool bDone = pRemote != nullptr;
+  const auto count = SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0);
+  for (int i = 0; bDone && i < count; ++i) {
+    LVITEMW item = {};
+    item.iSubItem = 0;
+    item.pszText = reinterpret_cast<wchar_t*>(pRemote + sizeof(LVITEMW));
+    item.cchTextMax = kTextUnits;
+    wchar_t text[kTextUnits] = {};
+    bDone = WriteProcessMemory(hProcess, pRemote, &item, sizeof(item), nullptr) &&
+            SendMessageW(hList, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(pRemote)) >= 0 &&
+            ReadProcessMemory(hProcess, pRemote + sizeof(LVITEMW), text, sizeof(text), nullptr);
+    text[kTextUnits - 1] = L'\0';
+    if (bDone) Print(text);
+  }
+  if (pRemote) VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
+  CloseHandle(hProcess);
+  return bDone;
+}
+
+// Scrolls an edit control to its end and tells its text length and
+// whether the start of its last line of text is then inside the box.
+void PrintEditEnd(HWND hEdit) {
+  SendMessageW(hEdit, WM_VSCROLL, SB_BOTTOM, 0);
+  Sleep(200);
+  const auto length = SendMessageW(hEdit, WM_GETTEXTLENGTH, 0, 0);
+  auto lastLine = SendMessageW(hEdit, EM_GETLINECOUNT, 0, 0) - 1;
+  // A text that ends with a line break has an empty line after it.
+  if (lastLine > 0 && SendMessageW(hEdit, EM_LINELENGTH,
+                                   SendMessageW(hEdit, EM_LINEINDEX, lastLine, 0), 0) == 0) {
+    --lastLine;
+  }
+  const auto lastLineStart = SendMessageW(hEdit, EM_LINEINDEX, lastLine, 0);
+  const auto position = SendMessageW(hEdit, EM_POSFROMCHAR, lastLineStart, 0);
+  RECT rc;
+  GetClientRect(hEdit, &rc);
+  const int y = static_cast<short>(HIWORD(position));
+  const bool bVisible = position != -1 && y >= 0 && y < rc.bottom;
+  Print(L"length=" + std::to_wstring(length) + L" lastline-visible=" +
+        (bVisible ? std::wstring(L"yes") : std::wstring(L"no")));
+}
+
+// Holds a file open without sharing it for lifetimeMs, so that no other
+// program can open it meanwhile. Prints "held" once it has the file.
+int HoldFile(const wchar_t* pszPath, DWORD lifetimeMs) {
+  HANDLE hFile = CreateFileW(pszPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (hFile == INVALID_HANDLE_VALUE) return 1;
+  Print(L"held");
+  Sleep(lifetimeMs);
+  CloseHandle(hFile);
+  return 0;
 }
 
 // Shows a window of its own titled `title` in the foreground for
@@ -192,6 +284,9 @@ int HoldForeground(const wchar_t* pszTitle, DWORD lifetimeMs) {
 int Run(int argc, wchar_t** argv) {
   if (argc == 4 && wcscmp(argv[1], L"holdforeground") == 0) {
     return HoldForeground(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
+  }
+  if (argc == 4 && wcscmp(argv[1], L"holdfile") == 0) {
+    return HoldFile(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
   }
   if (argc < 3) return 2;
   const std::wstring action = argv[1];
@@ -229,6 +324,7 @@ int Run(int argc, wchar_t** argv) {
     return 0;
   }
   if (action == L"close") return PostMessageW(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+  if (action == L"postclose") return PostMessageW(hWnd, WM_CLOSE, 0, 0) ? 0 : 1;
   if (action == L"foreground") {
     HWND hForeground = GetForegroundWindow();
     Print(hForeground == hWnd ? L"yes" : L"no");
@@ -245,7 +341,14 @@ int Run(int argc, wchar_t** argv) {
   if (!hControl) return 1;
 
   if (action == L"text") {
-    Print(WindowText(hControl));
+    std::wstring text;
+    if (!ReadWindowText(hControl, &text)) return 1;
+    Print(text);
+    return 0;
+  }
+  if (action == L"items") return PrintListItems(hControl) ? 0 : 1;
+  if (action == L"editend") {
+    PrintEditEnd(hControl);
     return 0;
   }
   if (action == L"rawtext") {

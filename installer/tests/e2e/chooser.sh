@@ -11,6 +11,8 @@ case_opens_centred_with_first_model_selected() {
   expect_eq "version line" "Version:3.1.4" "$(wd text "$CHOOSER" 1005)"
   expect_eq "OK button" "OK" "$(wd text "$CHOOSER" 1)"
   expect_eq "Cancel button" "Cancel" "$(wd text "$CHOOSER" 2)"
+  # Display names in catalogue (listing) order, which is not their own order.
+  expect_eq "item texts" "One|Two|Three" "$(wd items "$CHOOSER" 1004 | paste -sd '|')"
   local l t r b
   read -r l t r b <<<"$(wd rect "$CHOOSER")"
   local dx=$(( (l + r) - 1024 )) dy=$(( (t + b) - 768 ))
@@ -96,5 +98,17 @@ case_license_dialog_takes_the_chooser_rectangle() {
   wd press "$CHOOSER" 1
   expect_eq "license dialog rectangle" "$chooser_rect" "$(wd rect 'title=License Agreement')"
   wd press "title=License Agreement" 2
+  expect_installer_ends
+}
+
+# "version" is read into 32 units: a longer text shows its first 31
+# characters, and nothing after them.
+case_long_version_is_cut() {
+  make_medium "$work/m"
+  printf '[Info]\r\nversion=1.2.3-build.20261209.abcdefghijklmnopqrstuvwxyz\r\n[Packages]\r\nModelA=Test Model A\r\n' \
+    > "$work/m/Res/setup.ini"
+  start_installer "$work/m"
+  expect_eq "version line" "Version:1.2.3-build.20261209.abcdefghij" "$(wd text "$CHOOSER" 1005)"
+  wd press "$CHOOSER" 2
   expect_installer_ends
 }

@@ -168,3 +168,76 @@ case_deep_medium_path_is_never_cut() {
   expect_eq "decoy sub-installers started" "" \
     "$(find "$work" -name 'KRU_x64.txt' ! -path "$deep/Res/*")"
 }
+
+# The installer at the root of a drive: the sub-installer gets the paths
+# with single backslashes.
+case_medium_at_drive_root() {
+  make_medium "$work/m"
+  local drive="$WINEPREFIX/dosdevices/d:"
+  rm -f "$drive"
+  ln -s "$work/m" "$drive"
+  env wine 'D:\Kestrup.exe' >/dev/null 2>&1 &
+  KESTRUP_PID=$!
+  accept_both_dialogs
+  expect_installer_ends
+  rm -f "$drive"
+  expect_eq "command line" '"D:\Res\KRU_x64.exe" "D:\Drv\ModelA\dalmont.inf"' \
+    "$(recorded_command_line "$work/m" x64)"
+}
+
+# A file that is no program cannot be started: the user, who has accepted
+# the license, is told so.
+case_sub_installer_is_not_a_program() {
+  make_medium "$work/m"
+  printf 'not a program\r\n' > "$work/m/Res/KRU_x64.exe"
+  expect_message_after_both_dialogs
+}
+
+# A license the installer cannot open counts as a missing one: it is never
+# accepted unseen.
+case_license_cannot_be_opened() {
+  make_medium "$work/m"
+  local held="$work/held"
+  wine "$WINDOW_DRIVER" holdfile "$(windows_path "$work/m/Res/EULA_EN.txt")" 20000 >"$held" 2>/dev/null &
+  local holder=$!
+  local i
+  for i in $(seq 100); do grep -q held "$held" && break; sleep 0.1; done
+  grep -q held "$held" || fail "the test could not hold the license file"
+  start_installer "$work/m"
+  wd press "title=Printer Model" 1 || fail "no chooser"
+  expect_eq "message" "The printer cannot be installed." "$(wd text "title=$TITLE" 65535)"
+  expect_eq "license dialogs shown" "0" "$(wd count 'title=License Agreement')"
+  wd press "title=$TITLE" 1
+  expect_installer_ends
+  [ ! -e "$work/m/Res/KRU_x64.txt" ] || fail "a sub-installer ran"
+  kill "$holder" 2>/dev/null
+  wait "$holder" 2>/dev/null
+}
+
+# Setup programs broadcast WM_SETTINGCHANGE with SendMessage and wait for
+# every top-level window, the installer's hidden frame too.
+case_sub_installer_broadcasts_setting_change() {
+  make_medium "$work/m"
+  touch "$work/m/Res/KRU_x64.broadcast"
+  start_installer "$work/m"
+  accept_both_dialogs
+  expect_installer_ends
+  grep -q '^broadcast=answered' "$work/m/Res/KRU_x64.txt" 2>/dev/null ||
+    fail "the sub-installer's broadcast was not answered"
+}
+
+# Another program closes the hidden frame while a dialog is open: the
+# installer ends without starting anything and without a message.
+expect_end_when_frame_closed_during() {  # DIALOG-TITLE
+  make_medium "$work/m"
+  start_installer "$work/m"
+  [ "$1" = "Printer Model" ] || wd press "title=Printer Model" 1
+  wd wait "title=$1" || fail "no dialog titled [$1]"
+  wd postclose "top=$TITLE" || fail "no frame to close"
+  expect_installer_ends
+  expect_eq "messages shown" "0" "$(wd count "title=$TITLE")"
+  [ ! -e "$work/m/Res/KRU_x64.txt" ] || fail "a sub-installer ran"
+}
+
+case_frame_closed_while_chooser_open() { expect_end_when_frame_closed_during "Printer Model"; }
+case_frame_closed_while_license_open() { expect_end_when_frame_closed_during "License Agreement"; }

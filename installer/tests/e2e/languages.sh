@@ -58,8 +58,33 @@ case_swedish() {
     "Acceptera" "Accept. ej" EULA_SV.txt
 }
 
-# Russian has no table: Wine's loader falls back to English (United
-# States), the table it ranks after the user's and the system's languages.
+# Regions without a table of their own: German (Austria) and German
+# (Switzerland) get the table stored for German (Germany), French (Canada)
+# the one of French without a region. Wine's loader alone would give the
+# German regions the English table.
+case_austrian_german() {
+  expect_language de_AT "Druckermodell" "Abbrechen" "Versions:" "Lizenzvereinbarung" \
+    "Akzeptieren" "Ablehnen" EULA_DE.txt
+}
+
+case_swiss_german() {
+  expect_language de_CH "Druckermodell" "Abbrechen" "Versions:" "Lizenzvereinbarung" \
+    "Akzeptieren" "Ablehnen" EULA_DE.txt
+}
+
+case_canadian_french() {
+  expect_language fr_CA "Modèle d'imprimante" "Annuler" "Version:" "Contrat de licence" \
+    "Accepter" "Refuser" EULA_FR.txt
+}
+
+case_danish() {
+  expect_language da_DK "Printermodel" "Annuller" "Version:" "Licensaftale" \
+    "Accepter" "Afslå" EULA_DA.txt
+}
+
+# Russian has no table: the installer leaves the choice to the loader, and
+# Wine's falls back to English (United States), the table it ranks after
+# the user's and the system's languages.
 case_language_without_table() {
   expect_language ru_RU "Printer Model" "Cancel" "Version:" "License Agreement" "Accept" "Decline" EULA_EN.txt
 }

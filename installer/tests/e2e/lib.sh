@@ -71,11 +71,19 @@ start_installer() {
   KESTRUP_PID=$!
 }
 
-# Waits up to 20 s for the installer to end; fails when it does not.
+# Waits up to 20 s for the installer to end; fails when it does not, or
+# when it ended otherwise than by returning (the flow sets no exit status,
+# so a crash is the only way to end with another one).
 expect_installer_ends() {
-  local i
+  local i status
   for i in $(seq 200); do
-    kill -0 "$KESTRUP_PID" 2>/dev/null || { wait "$KESTRUP_PID" 2>/dev/null; KESTRUP_PID=; return 0; }
+    if ! kill -0 "$KESTRUP_PID" 2>/dev/null; then
+      wait "$KESTRUP_PID" 2>/dev/null
+      status=$?
+      KESTRUP_PID=
+      [ "$status" -eq 0 ] || fail "the installer ended with status $status"
+      return 0
+    fi
     sleep 0.1
   done
   fail "the installer did not end"
@@ -84,7 +92,7 @@ expect_installer_ends() {
 
 installer_running() { [ -n "$KESTRUP_PID" ] && kill -0 "$KESTRUP_PID" 2>/dev/null; }
 
-windows_path() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 # The command line the stand-in sub-installer recorded, or nothing.
 recorded_command_line() {  # DIR ARCH

@@ -70,3 +70,22 @@ case_text_box_is_read_only_at_the_top_with_focus() {
   expect_eq "accept button" "Accept" "$(wd text "$LICENSE" 1)"
   accept_license
 }
+
+# More than the 30,000 characters an edit control takes by default: the
+# whole text is there, and its last line comes into view at the end.
+case_license_beyond_the_edit_limit() {
+  make_medium "$work/m"
+  local text="" line i
+  for i in $(seq 1500); do
+    printf -v line 'License line %04d of the long text\\r\\n' "$i"
+    text+=$line
+  done
+  utf16 "$work/m/Res/EULA_EN.txt" "$text"
+  show_license
+  # 1500 lines of 34 characters and CR LF.
+  expect_eq "text box at its end" "length=54000 lastline-visible=yes" \
+    "$(wd editend "$LICENSE" 1000)"
+  local shown; shown=$(wd rawtext "$LICENSE" 1000)
+  expect_eq "end of the text" 'License line 1500 of the long text\r\n' "${shown: -38}"
+  accept_license
+}
