@@ -30,8 +30,8 @@ const char kPpd[] =
     "*CloseUI: *InputSlot\n"
     "*OpenUI *ZQRendering/Color Mode: PickOne\n"
     "*DefaultZQRendering: Color\n"
-    "*ZQRendering Color/Colour: \"\"\n"
     "*ZQRendering Mono/Black and White: \"\"\n"
+    "*ZQRendering Color/Colour: \"\"\n"
     "*CloseUI: *ZQRendering\n";
 
 struct TextReader {
@@ -176,14 +176,14 @@ TEST_F(SettingsTreeHandler, FailedQueryKeepsTheEarlierInstalledValue) {
 TEST_F(SettingsTreeHandler, MonochromeDisablesAColorModeItemThatComesAfterIt) {
   tree_.Add(DMPUB_COLOR, L"Color", {L"Monochrome", L"Color"}, 0);
   const size_t colorMode =
-      tree_.Add(0, L"Color Mode", {L"Colour", L"Black and White"}, 0, "ZQRendering");
+      tree_.Add(0, L"Color Mode", {L"Black and White", L"Colour"}, 0, "ZQRendering");
   RunDocumentTree();
   EXPECT_NE(tree_.Item(colorMode).Flags & OPTIF_DISABLED, 0u);
 }
 
 TEST_F(SettingsTreeHandler, ColorModeItemBeforeTheColorItemStaysEnabled) {
   const size_t colorMode =
-      tree_.Add(0, L"Color Mode", {L"Colour", L"Black and White"}, 0, "ZQRendering");
+      tree_.Add(0, L"Color Mode", {L"Black and White", L"Colour"}, 0, "ZQRendering");
   tree_.Add(DMPUB_COLOR, L"Color", {L"Monochrome", L"Color"}, 0);
   RunDocumentTree();
   EXPECT_EQ(tree_.Item(colorMode).Flags & OPTIF_DISABLED, 0u);
@@ -194,7 +194,7 @@ TEST_F(SettingsTreeHandler, WithoutAModelOnlyTheLayoutIsAdjusted) {
   context_.pPpdModel = nullptr;  // and no printer to find the PPD through
   tree_.Add(DMPUB_COLOR, L"Color", {L"Monochrome", L"Color"}, 0);
   const size_t colorMode =
-      tree_.Add(0, L"Color Mode", {L"Colour", L"Black and White"}, 0, "ZQRendering");
+      tree_.Add(0, L"Color Mode", {L"Black and White", L"Colour"}, 0, "ZQRendering");
   const size_t orientation = tree_.Add(DMPUB_ORIENTATION, L"Orientation", {L"P", L"L"});
   RunDocumentTree();
   EXPECT_EQ(context_.pPpdModel, nullptr);
@@ -219,7 +219,7 @@ TEST_F(SettingsTreeHandler, ItemsWithoutOptionsOrArraysDoNoHarm) {
 TEST_F(SettingsTreeHandler, ColorChangeCarriesOverToTheColorModeItem) {
   const size_t color = tree_.Add(DMPUB_COLOR, L"Color", {L"Monochrome", L"Color"}, 0);
   const size_t colorMode =
-      tree_.Add(0, L"Color Mode", {L"Colour", L"Black and White"}, 0, "ZQRendering");
+      tree_.Add(0, L"Color Mode", {L"Black and White", L"Colour"}, 0, "ZQRendering");
   RunDocumentTree();
   ASSERT_NE(tree_.Item(colorMode).Flags & OPTIF_DISABLED, 0u);
 
@@ -241,7 +241,7 @@ TEST_F(SettingsTreeHandler, ColorChangeCarriesOverToTheColorModeItem) {
 TEST_F(SettingsTreeHandler, ChangeOfAnotherItemChangesNothing) {
   const size_t source = tree_.Add(DMPUB_DEFSOURCE, L"Paper Source", {L"A", L"B"}, 1);
   const size_t colorMode =
-      tree_.Add(0, L"Color Mode", {L"Colour", L"Black and White"}, 0, "ZQRendering");
+      tree_.Add(0, L"Color Mode", {L"Black and White", L"Colour"}, 0, "ZQRendering");
   RunDocumentTree();
   EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, source), CPSUICB_ACTION_OPTIF_CHANGED);
   EXPECT_EQ(tree_.Item(colorMode).Sel, 0);
