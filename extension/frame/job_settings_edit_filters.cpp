@@ -51,9 +51,12 @@ LRESULT PasteDigits(HWND hwnd) {
   if (!OpenClipboard(hwnd)) return 0;
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
   const auto* text = data != nullptr ? static_cast<const WCHAR*>(GlobalLock(data)) : nullptr;
+  // Another program's text need not end in a terminator: the block's own
+  // size bounds the read.
+  const size_t units = text != nullptr ? GlobalSize(data) / sizeof(WCHAR) : 0;
   WCHAR digits[kPasswordPasteUnits] = {};
   size_t count = 0;
-  for (size_t i = 0; text != nullptr && text[i] != 0 && count + 1 < kPasswordPasteUnits; ++i) {
+  for (size_t i = 0; i < units && text[i] != 0 && count + 1 < kPasswordPasteUnits; ++i) {
     if (IsDigit(text[i])) digits[count++] = text[i];
   }
   if (text != nullptr) GlobalUnlock(data);

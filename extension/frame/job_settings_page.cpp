@@ -64,14 +64,7 @@ void SetLocalizedText(HWND page, int control, WORD stringId, const OEMCUIPPARAM*
   if (text != nullptr) SetDlgItemTextW(page, control, text);
 }
 
-void OnInitDialog(HWND page, const PROPSHEETPAGEW* record) {
-  UiContext* context = record != nullptr ? reinterpret_cast<UiContext*>(record->lParam) : nullptr;
-  SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
-  RememberEditClassProc(GetDlgItem(page, IDC_USER_NAME));
-  if (context == nullptr || context->pOemCUIPParam == nullptr ||
-      context->pOemCUIPParam->pOEMDM == nullptr)
-    return;
-
+void PrepareFields(HWND page, const UiContext* context) {
   const OEMCUIPPARAM* param = context->pOemCUIPParam;
   SetLocalizedText(page, IDC_PASSWORD_PRINTING, IDS_PASSWORD_PRINTING, param);
   SetLocalizedText(page, IDC_USER_NAME_LABEL, IDS_USER_NAME, param);
@@ -88,6 +81,18 @@ void OnInitDialog(HWND page, const PROPSHEETPAGEW* record) {
 
   LoadControls(page, PrivateBlockOf(context));
   UpdateJobSettingsControls(page);
+}
+
+// The context reaches the page's slot only once the fields are loaded:
+// loading them sends EN_CHANGE, and with no context yet those notices mark
+// nothing changed, so merely looking at the page leaves Apply off.
+void OnInitDialog(HWND page, const PROPSHEETPAGEW* record) {
+  UiContext* context = record != nullptr ? reinterpret_cast<UiContext*>(record->lParam) : nullptr;
+  RememberEditClassProc(GetDlgItem(page, IDC_USER_NAME));
+  if (context != nullptr && context->pOemCUIPParam != nullptr &&
+      context->pOemCUIPParam->pOEMDM != nullptr)
+    PrepareFields(page, context);
+  SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
 }
 
 void MarkSheetChanged(HWND page) { PropSheet_Changed(GetParent(page), page); }
@@ -147,6 +152,19 @@ int EditTextLength(HWND page, int control) {
   return GetDlgItemTextW(page, control, text, kEditReadUnits);
 }
 
+// The typing filter keeps letters out of the field, but text also arrives
+// by routes it never sees (the edit control's own paste on Shift+Insert,
+// WM_SETTEXT, WM_UNICHAR): the printer's keypad takes digits only.
+bool IsValidPassword(HWND page) {
+  WCHAR text[kEditReadUnits] = {};
+  const int length = GetDlgItemTextW(page, IDC_PASSWORD, text, kEditReadUnits);
+  if (length < kMinPasswordLength) return false;
+  for (int i = 0; i < length; ++i) {
+    if (text[i] < L'0' || text[i] > L'9') return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 INT_PTR CALLBACK JobSettingsPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -174,7 +192,7 @@ bool ValidateJobSettings(HWND page, const UiContext* context) {
     Warn(page, context, IDS_ENTER_USER_AND_JOB_NAME);
     return false;
   }
-  if (EditTextLength(page, IDC_PASSWORD) >= kMinPasswordLength) return true;
+  if (IsValidPassword(page)) return true;
   Warn(page, context, IDS_PASSWORD_TOO_SHORT);
   return false;
 }

@@ -32,6 +32,9 @@ ULONG STDMETHODCALLTYPE PluginUIFactory::Release() {
 HRESULT STDMETHODCALLTYPE PluginUIFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid,
                                                           void** ppv) {
   if (ppv == nullptr) return E_POINTER;
+  // Callers test the pointer as well as the result: no failure leaves
+  // whatever they put there.
+  *ppv = nullptr;
   if (pUnkOuter != nullptr) return CLASS_E_NOAGGREGATION;
 
   PluginUI* object = PluginUI::Create();

@@ -22,19 +22,21 @@ BYTE ItemOfControl(int control) {
   }
 }
 
-void ShowFullPageFormatForPages(HWND page) {
-  EnableControls(page, {IDC_ARRANGEMENT, IDC_ARRANGEMENT_LABEL}, true);
+// Every control the changes enable stays off while the driver disables
+// its item: the page never lets the user edit what the driver has locked.
+void ShowFullPageFormatForPages(HWND page, uint32_t locked) {
+  EnableItemControls(page, locked, {IDC_ARRANGEMENT, IDC_ARRANGEMENT_LABEL}, true);
   EnableControls(page, {IDC_BINDING_EDGE, IDC_BINDING_EDGE_LABEL}, false);
 }
 
-void ShowFullPageFormatForBooklet(HWND page) {
+void ShowFullPageFormatForBooklet(HWND page, uint32_t locked) {
   EnableControls(page, {IDC_ARRANGEMENT, IDC_ARRANGEMENT_LABEL}, false);
-  EnableControls(page, {IDC_BINDING_EDGE, IDC_BINDING_EDGE_LABEL}, true);
+  EnableItemControls(page, locked, {IDC_BINDING_EDGE, IDC_BINDING_EDGE_LABEL}, true);
 }
 
 // One page per sheet takes the borders away and re-arms their default;
 // the first move to more pages (or booklet) after that turns them on.
-void ApplyBordersRule(HWND page, OPTITEM* pagesPerSheet) {
+void ApplyBordersRule(HWND page, OPTITEM* pagesPerSheet, uint32_t locked) {
   if (pagesPerSheet->Sel == 0) {
     g_bordersDefaulted = false;
     SetChecked(page, IDC_DRAW_BORDERS, false);
@@ -46,15 +48,15 @@ void ApplyBordersRule(HWND page, OPTITEM* pagesPerSheet) {
     pagesPerSheet->Flags |= OPTIF_ECB_CHECKED;
   }
   SetChecked(page, IDC_DRAW_BORDERS, (pagesPerSheet->Flags & OPTIF_ECB_CHECKED) != 0);
-  EnableControls(page, {IDC_DRAW_BORDERS}, true);
+  EnableItemControls(page, locked, {IDC_DRAW_BORDERS}, true);
 }
 
-void ShowPagesPerSheetChoice(HWND page, bool fullFormat) {
+void ShowPagesPerSheetChoice(HWND page, bool fullFormat, uint32_t locked) {
   SetChecked(page, IDC_BOOKLET_BUTTON, false);
   SetChecked(page, IDC_PAGES_PER_SHEET_BUTTON, true);
   SelectOption(page, IDC_PAGES_PER_SHEET, kTwoPagesOption);
-  EnableControls(page, {IDC_PAGES_PER_SHEET}, true);
-  if (fullFormat) ShowFullPageFormatForPages(page);
+  EnableItemControls(page, locked, {IDC_PAGES_PER_SHEET}, true);
+  if (fullFormat) ShowFullPageFormatForPages(page, locked);
 }
 
 // Booklets print on both sides: "None" leaves booklet for two pages per sheet.
@@ -67,7 +69,7 @@ void LeaveBookletForTwoPages(HWND page, const UiContext* context, bool fullForma
     item.Flags |= OPTIF_CHANGEONCE;
     item.Sel = kTwoPagesOption;
   }
-  ShowPagesPerSheetChoice(page, fullFormat);
+  ShowPagesPerSheetChoice(page, fullFormat, LockedControls(param));
 }
 
 void RelistTwoSided(HWND page, const UiContext* context, LONG orientation) {
@@ -98,11 +100,23 @@ INT_PTR OnSelectionChange(HWND page, const UiContext* context, int control) {
   } else if (pubId == DMPUB_ORIENTATION && option != previous) {
     RelistTwoSided(page, context, option);
   } else if (pubId == DMPUB_NUP && fullFormat) {
-    ApplyBordersRule(page, item);
+    ApplyBordersRule(page, item, LockedControls(context->pOemCUIPParam));
     ReportItemToDriver(context, item);
   }
   MarkChangedAndRepaint(page);
   return 1;
+}
+
+// Booklets print on both sides: from "None" the sheet turns on its short
+// edge. The button is offered only where the driver's items allow both.
+static void ChooseBooklet(HWND page, const UiContext* context, OPTITEM* pagesPerSheet) {
+  pagesPerSheet->Sel = kBookletOption;
+  if (SelectedOption(page, IDC_TWO_SIDED) != 0) return;
+  OPTITEM* twoSided = FindFirstItem(context->pOemCUIPParam, DMPUB_DUPLEX);
+  if (twoSided == nullptr || twoSided->pOptType == nullptr) return;
+  SelectOption(page, IDC_TWO_SIDED, kShortEdgeOption);
+  twoSided->Flags |= OPTIF_CHANGEONCE;
+  twoSided->Sel = kShortEdgeOption;
 }
 
 INT_PTR OnClick(HWND page, const UiContext* context, int control) {
@@ -110,10 +124,13 @@ INT_PTR OnClick(HWND page, const UiContext* context, int control) {
       control != IDC_DRAW_BORDERS)
     return 1;
   if (context->pOemDriverUI == nullptr) return 0;
-  const bool fullFormat = kFullLayoutPage && HasPageOrderItem(context->pOemCUIPParam);
-  OPTITEM* item = FindFirstItem(context->pOemCUIPParam, DMPUB_NUP);
+  const OEMCUIPPARAM* param = context->pOemCUIPParam;
+  const bool fullFormat = kFullLayoutPage && HasPageOrderItem(param);
+  OPTITEM* item = FindFirstItem(param, DMPUB_NUP);
   if (item == nullptr || item->pOptType == nullptr) return 1;
+  if (control == IDC_BOOKLET_BUTTON && !BookletOffered(param)) return 1;
   item->Flags |= OPTIF_CHANGEONCE;
+  const uint32_t locked = LockedControls(param);
 
   if (control == IDC_DRAW_BORDERS && fullFormat) {
     const bool checked = IsChecked(page, IDC_DRAW_BORDERS);
@@ -130,29 +147,21 @@ INT_PTR OnClick(HWND page, const UiContext* context, int control) {
       item->Sel = kTwoPagesOption;
       SelectOption(page, IDC_PAGES_PER_SHEET, kTwoPagesOption);
     }
-    EnableControls(page, {IDC_PAGES_PER_SHEET}, true);
+    EnableItemControls(page, locked, {IDC_PAGES_PER_SHEET}, true);
     if (fullFormat) {
-      ShowFullPageFormatForPages(page);
-      ApplyBordersRule(page, item);
+      ShowFullPageFormatForPages(page, locked);
+      ApplyBordersRule(page, item, locked);
     }
   } else if (control == IDC_BOOKLET_BUTTON) {
-    item->Sel = kBookletOption;
-    if (SelectedOption(page, IDC_TWO_SIDED) == 0) {
-      SelectOption(page, IDC_TWO_SIDED, kShortEdgeOption);
-      OPTITEM* twoSided = FindFirstItem(context->pOemCUIPParam, DMPUB_DUPLEX);
-      if (twoSided != nullptr && twoSided->pOptType != nullptr) {
-        twoSided->Flags |= OPTIF_CHANGEONCE;
-        twoSided->Sel = kShortEdgeOption;
-      }
-    }
+    ChooseBooklet(page, context, item);
     SelectOption(page, IDC_PAGES_PER_SHEET, kTwoPagesOption);
     EnableControls(page, {IDC_PAGES_PER_SHEET}, false);
     if (fullFormat) {
-      ShowFullPageFormatForBooklet(page);
-      ApplyBordersRule(page, item);
+      ShowFullPageFormatForBooklet(page, locked);
+      ApplyBordersRule(page, item, locked);
     }
   } else {
-    EnableControls(page, {IDC_PAGES_PER_SHEET}, true);
+    EnableItemControls(page, locked, {IDC_PAGES_PER_SHEET}, true);
   }
   MarkChangedAndRepaint(page);
   return 1;

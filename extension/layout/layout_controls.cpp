@@ -12,11 +12,13 @@ bool HasPictures(LayoutList list) {
          list == LayoutList::kPageOrder;
 }
 
-void AppendPictureEntry(HWND page, int control, int position, const ListEntry& entry,
-                        WCHAR* text) {
+// Appended, never inserted at a counted position: after one refused entry
+// a counted position would lie past the list's end and every later entry
+// would be refused too.
+void AppendPictureEntry(HWND page, int control, const ListEntry& entry, WCHAR* text) {
   COMBOBOXEXITEMW item = {};
   item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_INDENT | CBEIF_LPARAM;
-  item.iItem = position;
+  item.iItem = -1;
   item.pszText = text;
   item.iImage = entry.image;
   item.iSelectedImage = entry.image;
@@ -45,14 +47,12 @@ void FillList(HWND page, int control, LayoutList list, const ListSource& source,
   SendDlgItemMessageW(page, control, CB_RESETCONTENT, 0, 0);
   ListEntry entries[kMaxListEntries];
   const size_t count = BuildListEntries(list, source, entries);
-  int position = 0;
   for (size_t i = 0; i < count; ++i) {
     WCHAR* text = LoadResString(static_cast<HMODULE>(param->hModule), param->hOEMHeap,
                                 static_cast<WORD>(entries[i].textId));
     if (text == nullptr) continue;
-    if (HasPictures(list)) AppendPictureEntry(page, control, position, entries[i], text);
+    if (HasPictures(list)) AppendPictureEntry(page, control, entries[i], text);
     else AppendPlainEntry(page, control, entries[i], text);
-    ++position;
     HeapFree(param->hOEMHeap, 0, text);
   }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "layout_lists.h"
 #include "preview_selection.h"
@@ -46,6 +47,23 @@ ListSource ListSourceOf(const OPTITEM* item, LONG orientationSel);
 // Whether the item's current option carries the driver's warning mark; an
 // option outside the item's list counts as in conflict.
 bool SelectionInConflict(const OPTITEM* item);
+
+// Whether option `option` of `item` exists and carries no warning mark.
+bool OptionAvailable(const OPTITEM* item, LONG option);
+
+// Whether the page may offer booklet printing: the first pages-per-sheet
+// item has the booklet option outside conflict, and a two-sided item, when
+// there is one, can flip on the short edge as a booklet must.
+bool BookletOffered(const OEMCUIPPARAM* param);
+
+// The page's controls whose driver item is disabled, one bit per control
+// from IDC_ORIENTATION_LABEL on. The borders box belongs to the
+// pages-per-sheet item, whose flag it edits.
+uint32_t LockedControls(const OEMCUIPPARAM* param);
+
+// Enables or disables `controls`; a control in `locked` stays disabled.
+void EnableItemControls(HWND page, uint32_t locked, std::initializer_list<int> controls,
+                        bool enable);
 
 // The one driver call of the page: the item changed.
 void ReportItemToDriver(const UiContext* context, OPTITEM* item);

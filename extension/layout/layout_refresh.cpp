@@ -6,8 +6,6 @@
 // Each control follows its item's current OPTIF_DISABLED on every refresh:
 // a control comes on again when the driver enables its item, and the
 // page-format rules never enable a control whose item is disabled.
-#include <set>
-
 #include "layout_controls.h"
 #include "layout_items.h"
 #include "layout_page_parts.h"
@@ -20,13 +18,10 @@ struct Refresh {
   const OEMCUIPPARAM* param;
   bool pageOrder;
   LONG orientation;
-  std::set<int> locked;  // controls of disabled items
+  uint32_t locked;  // controls of disabled items
 
   void Enable(std::initializer_list<int> controls, bool enable) {
-    for (int control : controls) {
-      const bool on = enable && locked.count(control) == 0;
-      EnableWindow(GetDlgItem(page, control), on ? TRUE : FALSE);
-    }
+    EnableItemControls(page, locked, controls, enable);
   }
   // Controls of `item` go off while the driver disables it. Lists outside
   // the page format come on again once it no longer does; the page-format
@@ -34,7 +29,6 @@ struct Refresh {
   void Follow(const OPTITEM& item, std::initializer_list<int> controls, bool enableWhenFree) {
     const bool disabled = (item.Flags & OPTIF_DISABLED) != 0;
     if (disabled) {
-      locked.insert(controls.begin(), controls.end());
       Enable(controls, false);
     } else if (enableWhenFree) {
       Enable(controls, true);
@@ -64,7 +58,7 @@ void ShowPagesPerSheet(Refresh& r, const OPTITEM& item) {
 void RefreshPagesPerSheet(Refresh& r, const OPTITEM& item) {
   r.Follow(item, {IDC_PAGES_PER_SHEET, IDC_PAGES_PER_SHEET_BUTTON, IDC_BOOKLET_BUTTON}, false);
   r.Enable({IDC_PAGES_PER_SHEET_BUTTON}, true);
-  r.Enable({IDC_BOOKLET_BUTTON}, r.pageOrder);
+  r.Enable({IDC_BOOKLET_BUTTON}, r.pageOrder && BookletOffered(r.param));
   if (item.pOptType == nullptr) return;
   FillList(r.page, IDC_PAGES_PER_SHEET, LayoutList::kPagesPerSheet, ListSourceOf(&item, 0),
            r.param);
@@ -105,7 +99,7 @@ void RefreshBindingEdge(Refresh& r, const OPTITEM& item) {
 
 void RefreshFromItems(HWND page, const UiContext* context) {
   Refresh r{page, context->pOemCUIPParam, HasPageOrderItem(context->pOemCUIPParam),
-            OrientationOf(context->pOemCUIPParam), {}};
+            OrientationOf(context->pOemCUIPParam), LockedControls(context->pOemCUIPParam)};
   const OEMCUIPPARAM* param = r.param;
   for (DWORD i = 0; param->pDrvOptItems != nullptr && i < param->cDrvOptItems; ++i) {
     const OPTITEM& item = param->pDrvOptItems[i];

@@ -15,10 +15,12 @@ bool IsOrientation(int32_t ori) { return ori >= 0 && ori <= 2; }
 int VariantOffset(const PreviewInputs& in, LayoutVariant variant) {
   if (variant == LayoutVariant::kXp || in.nup == 0) return 0;
   if (in.nup == kBooklet) return in.edge != 0 ? 1 : 0;
+  // Two pages per sheet have two pictures at most, whatever the
+  // arrangement says, so any arrangement names one of them.
+  if (in.nup == 1) return in.ori == 0 && in.dir >= 2 ? 1 : 0;
   // An arrangement beyond the four known ones would land on the picture
   // of another page count, so it names none.
   if (in.dir < 0 || in.dir > kLastArrangement) return -1;
-  if (in.nup == 1) return in.ori == 0 && in.dir >= 2 ? 1 : 0;
   return in.dir;
 }
 

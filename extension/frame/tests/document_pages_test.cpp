@@ -271,6 +271,106 @@ TEST_F(JobSettingsPage, PastedPasswordKeepsOnlyItsDigitsUpToTheLimit) {
   EXPECT_EQ(TextOf(page_, kPassword), L"");
 }
 
+// Routes by which text reaches the password field without the typing
+// filter seeing it: the edit control's own paste on Shift+Insert (Wine sends
+// no WM_PASTE for it), WM_SETTEXT, and WM_UNICHAR.
+void PasteByShiftInsert(HWND page, const std::wstring& text) {
+  PutOnClipboard(page, text);
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  const BYTE shift = keys[VK_SHIFT];
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  SendDlgItemMessageW(page, kPassword, WM_KEYDOWN, VK_INSERT, 0);
+  keys[VK_SHIFT] = shift;
+  SetKeyboardState(keys);
+}
+void SetByMessage(HWND page, const std::wstring& text) {
+  SendDlgItemMessageW(page, kPassword, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+void SendAsUnicodeCharacters(HWND page, const std::wstring& text) {
+  for (wchar_t c : text) SendDlgItemMessageW(page, kPassword, WM_UNICHAR, c, 0);
+}
+
+TEST_F(JobSettingsPage, PasswordWithLettersIsRefusedHoweverItGotIn) {
+  ClickPasswordPrinting(page_);
+  Type(page_, kUserName, L"erin");
+  Type(page_, kJobName, L"memo");
+  const struct {
+    const char* route;
+    void (*put)(HWND, const std::wstring&);
+  } routes[] = {{"Shift+Insert", PasteByShiftInsert},
+                {"WM_SETTEXT", SetByMessage},
+                {"WM_UNICHAR", SendAsUnicodeCharacters}};
+  for (const auto& r : routes) {
+    SetDlgItemTextW(page_, kPassword, L"");
+    r.put(page_, L"ab12");
+    if (TextOf(page_, kPassword) != L"ab12") {
+      ADD_FAILURE() << r.route << " no longer passes the typing filter by";
+      continue;
+    }
+    MessageBoxCatcher boxes;
+    EXPECT_FALSE(h_.PressApply()) << r.route;
+    ASSERT_EQ(boxes.texts.size(), 1u) << r.route;
+    EXPECT_EQ(boxes.texts[0], L"Valid password must be at least 4 digits.") << r.route;
+    EXPECT_EQ(h_.block.dwJobType, JOBTYPE_NORMAL) << r.route;
+    EXPECT_EQ(h_.block.szPassword[0], 0) << r.route;
+  }
+}
+
+// Another program's clipboard text without a terminator, whose memory ends
+// where the block does: the page after it is out of reach. The library's
+// clipboard and lock calls are pointed at it for the test's length.
+class UnterminatedClipboardText {
+ public:
+  explicit UnterminatedClipboardText(HMODULE library, const std::wstring& digits) {
+    SYSTEM_INFO system = {};
+    GetSystemInfo(&system);
+    auto* pages = static_cast<BYTE*>(
+        VirtualAlloc(nullptr, 2 * system.dwPageSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    DWORD old = 0;
+    VirtualProtect(pages + system.dwPageSize, system.dwPageSize, PAGE_NOACCESS, &old);
+    const size_t bytes = digits.size() * sizeof(wchar_t);
+    s_text = reinterpret_cast<WCHAR*>(pages + system.dwPageSize - bytes);
+    std::memcpy(s_text, digits.data(), bytes);
+    s_block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(s_block), digits.data(), bytes);
+    GlobalUnlock(s_block);
+    pages_ = pages;
+    library_ = library;
+    oldGetData_ = ReplaceImport(library, "user32.dll", "GetClipboardData",
+                                reinterpret_cast<void*>(&GetData));
+    oldLock_ = ReplaceImport(library, "kernel32.dll", "GlobalLock", reinterpret_cast<void*>(&Lock));
+  }
+  ~UnterminatedClipboardText() {
+    if (oldGetData_ != nullptr) ReplaceImport(library_, "user32.dll", "GetClipboardData", oldGetData_);
+    if (oldLock_ != nullptr) ReplaceImport(library_, "kernel32.dll", "GlobalLock", oldLock_);
+    GlobalFree(s_block);
+    VirtualFree(pages_, 0, MEM_RELEASE);
+  }
+  bool Installed() const { return oldGetData_ != nullptr && oldLock_ != nullptr; }
+
+ private:
+  static HANDLE WINAPI GetData(UINT) { return s_block; }
+  static LPVOID WINAPI Lock(HGLOBAL memory) {
+    return memory == s_block ? s_text : GlobalLock(memory);
+  }
+  static inline HGLOBAL s_block = nullptr;
+  static inline WCHAR* s_text = nullptr;
+  BYTE* pages_ = nullptr;
+  HMODULE library_ = nullptr;
+  void* oldGetData_ = nullptr;
+  void* oldLock_ = nullptr;
+};
+
+TEST_F(JobSettingsPage, PasteReadsNoFurtherThanTheClipboardBlock) {
+  ClickPasswordPrinting(page_);
+  UnterminatedClipboardText clipboard(h_.plugin.module, L"5a67");
+  ASSERT_TRUE(clipboard.Installed());
+  SendDlgItemMessageW(page_, kPassword, WM_PASTE, 0, 0);
+  EXPECT_EQ(TextOf(page_, kPassword), L"567");
+}
+
 TEST_F(JobSettingsPage, NameTakesFourteenSingleByteCharacters) {
   if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP();
   ClickPasswordPrinting(page_);
@@ -311,6 +411,12 @@ TEST_F(StoredConfidentialJob, IsShownCheckedWithItsEntries) {
   EXPECT_EQ(TextOf(page_, kUserName), std::wstring(32, L'x'));
   EXPECT_EQ(TextOf(page_, kJobName), L"ledger");
   EXPECT_EQ(TextOf(page_, kPassword), L"9876");
+}
+
+TEST_F(StoredConfidentialJob, LookingAtThePageLeavesApplyOffUntilAnEntryChanges) {
+  EXPECT_FALSE(h_.ApplyEnabled());
+  Type(page_, kJobName, L"s");
+  EXPECT_TRUE(h_.ApplyEnabled());
 }
 
 TEST_F(StoredConfidentialJob, ShorterEntryLeavesNothingOfTheOldOne) {

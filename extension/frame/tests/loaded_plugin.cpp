@@ -11,7 +11,33 @@ Proc Export(HMODULE module, const char* name) {
   return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
+typedef void*(__cdecl* MallocProc)(size_t);
+MallocProc g_realMalloc = nullptr;
+bool g_failNext = false;
+
+void* __cdecl FailOnce(size_t size) {
+  if (g_failNext) {
+    g_failNext = false;
+    return nullptr;
+  }
+  return g_realMalloc(size);
+}
+
 }  // namespace
+
+NextAllocationFails::NextAllocationFails(HMODULE module)
+    : module_(module),
+      previous_(ReplaceImport(module, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&FailOnce))) {
+  g_realMalloc = reinterpret_cast<MallocProc>(previous_);
+  g_failNext = previous_ != nullptr;
+}
+
+NextAllocationFails::~NextAllocationFails() {
+  g_failNext = false;
+  if (previous_ != nullptr) ReplaceImport(module_, "msvcrt.dll", "malloc", previous_);
+}
+
+bool NextAllocationFails::Consumed() const { return !g_failNext; }
 
 std::wstring LoadedPlugin::LibraryPath() {
   const wchar_t* value = _wgetenv(L"KORVAIN_DLL");

@@ -27,3 +27,22 @@ struct LoadedPlugin {
   // A plug-in object through the factory, or null with the failure recorded.
   IPrintOemUI2* CreateObject();
 };
+
+// While alive, the next malloc made by the library's own code (operator new
+// and its runtime allocate through it) fails, as when memory runs out; the
+// ones after it succeed, so the runtime can still report the failure.
+class NextAllocationFails {
+ public:
+  explicit NextAllocationFails(HMODULE module);
+  ~NextAllocationFails();
+  NextAllocationFails(const NextAllocationFails&) = delete;
+  NextAllocationFails& operator=(const NextAllocationFails&) = delete;
+  // False when the library imports no malloc to redirect.
+  bool Installed() const { return previous_ != nullptr; }
+  // Whether the library has asked for memory since.
+  bool Consumed() const;
+
+ private:
+  HMODULE module_;
+  void* previous_;
+};

@@ -66,8 +66,23 @@ TEST_F(PluginObject, AggregationIsNotSupported) {
   FakeDriverUI outer;
   void* out = &plugin_;
   EXPECT_EQ(factory->CreateInstance(&outer, IID_IUnknown, &out), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(out, nullptr);
   EXPECT_EQ(plugin_.canUnloadNow(), S_OK);
   factory->Release();
+}
+
+TEST_F(PluginObject, ObjectWithoutMemoryIsOutOfMemoryWithNoInterface) {
+  IClassFactory* factory = plugin_.Factory();
+  ASSERT_NE(factory, nullptr);
+  void* out = &plugin_;
+  {
+    NextAllocationFails noMemory(plugin_.module);
+    ASSERT_TRUE(noMemory.Installed());
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IPrintOemUI2, &out), E_OUTOFMEMORY);
+  }
+  EXPECT_EQ(out, nullptr);
+  factory->Release();
+  EXPECT_EQ(plugin_.canUnloadNow(), S_OK);
 }
 
 TEST_F(PluginObject, OlderInterfaceIsRefusedAndLeavesNoObjectAlive) {

@@ -46,6 +46,7 @@ class LayoutPageDriver {
 
   // Picks the entry at `position` and tells the page, as a user's choice does.
   void Choose(int list, int position);
+  // Clicks `button`; a disabled one only has its notice sent to the page.
   void Click(int button);
   // Shows the other page and this one again: the page refreshes twice.
   void Revisit();

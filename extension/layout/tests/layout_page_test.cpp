@@ -2,6 +2,8 @@
 // settings trees the tests build, driven like a user.
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include "layout_page_driver.h"
 
 namespace {
@@ -220,6 +222,36 @@ TEST(LayoutPage, ABookletItemStartsWithTheBookletControls) {
   }
 }
 
+TEST(LayoutPage, BookletIsOfferedOnlyWhereTheItemsCanHoldIt) {
+  struct Case {
+    const char* what;
+    WORD pagesPerSheetOptions;
+    uint32_t pagesPerSheetConflicts;
+    uint32_t twoSidedConflicts;
+    bool offered;
+  };
+  const Case cases[] = {
+      {"booklet option and short edge free", 7, 0, 0, true},
+      {"six options: no booklet option", 6, 0, 0, false},
+      {"booklet option in conflict", 7, 1u << 6, 0, false},
+      {"short edge in conflict", 7, 0, 0b010, false},
+  };
+  for (const Case& c : cases) {
+    LayoutTree tree({{DMPUB_ORIENTATION, 0, 3},
+                     {DMPUB_DUPLEX, 0, 3, 0, c.twoSidedConflicts},
+                     {DMPUB_PAGEORDER, 0, 2},
+                     {DMPUB_NUP, 0, c.pagesPerSheetOptions, 0, c.pagesPerSheetConflicts}});
+    LayoutPageDriver d;
+    ASSERT_TRUE(d.Open(&tree)) << c.what;
+    EXPECT_EQ(d.Enabled(kBookletButton), c.offered) << c.what;
+    d.Click(kBookletButton);
+    EXPECT_EQ(tree.Item(DMPUB_NUP).Sel, c.offered ? 6 : 0) << c.what;
+    EXPECT_EQ(tree.Item(DMPUB_DUPLEX).Sel, c.offered ? 1 : 0) << c.what;
+    EXPECT_EQ(d.SelectedPosition(kTwoSided), c.offered ? 1 : 0) << c.what;
+    EXPECT_EQ((tree.Item(DMPUB_DUPLEX).Flags & OPTIF_CHANGEONCE) != 0, c.offered) << c.what;
+  }
+}
+
 // ---- borders ----
 
 #ifndef KORVAIN_XP_VARIANT
@@ -284,6 +316,46 @@ TEST(LayoutPage, BookletTurnsBordersOnByDefault) {
   EXPECT_TRUE(d.Checked(kDrawBorders));
   d.Click(kPagesPerSheetButton);  // booklet becomes 2: already defaulted
   EXPECT_TRUE(d.Checked(kDrawBorders));
+}
+
+TEST(LayoutPage, ControlsOfDisabledItemsStayOffThroughEveryChange) {
+  LayoutTree tree = FullTree();
+  tree.Item(DMPUB_NUP_DIRECTION).Flags |= OPTIF_DISABLED;
+  tree.Item(DMPUB_BOOKLET_EDGE).Flags |= OPTIF_DISABLED;
+  LayoutPageDriver d;
+  ASSERT_TRUE(d.Open(&tree));
+  const auto expectLocked = [&d](const char* step) {
+    for (int control : {kArrangement, kArrangementLabel, kBindingEdge, kBindingEdgeLabel}) {
+      EXPECT_FALSE(d.Enabled(control)) << control << " after " << step;
+    }
+  };
+  expectLocked("the refresh");
+  d.Click(kBookletButton);
+  expectLocked("booklet");
+  d.Click(kPagesPerSheetButton);
+  expectLocked("pages per sheet");
+  d.Click(kBookletButton);
+  d.Choose(kTwoSided, 0);
+  expectLocked("two-sided none leaving booklet");
+  d.Choose(kPagesPerSheet, 3);
+  expectLocked("six pages per sheet");
+  d.Revisit();
+  expectLocked("the next refresh");
+  ASSERT_TRUE(d.sheet.PressApply());
+  for (BYTE pubId : {BYTE{DMPUB_NUP_DIRECTION}, BYTE{DMPUB_BOOKLET_EDGE}}) {
+    EXPECT_EQ(tree.Item(pubId).Flags & OPTIF_CHANGEONCE, 0u) << int{pubId};
+    EXPECT_EQ(d.driver.UpdatesOf(pubId), 0u) << int{pubId};
+  }
+
+  // The borders box edits the pages-per-sheet item: off while it is disabled.
+  LayoutTree lockedPages = FullTree();
+  lockedPages.Item(DMPUB_NUP).Sel = 2;
+  lockedPages.Item(DMPUB_NUP).Flags |= OPTIF_DISABLED | OPTIF_ECB_CHECKED;
+  LayoutPageDriver e;
+  ASSERT_TRUE(e.Open(&lockedPages));
+  EXPECT_FALSE(e.Enabled(kDrawBorders));
+  EXPECT_FALSE(e.Enabled(kPagesPerSheet));
+  EXPECT_TRUE(e.Checked(kDrawBorders));
 }
 #endif
 
@@ -360,6 +432,48 @@ TEST(LayoutPage, RefreshFollowsChangesMadeElsewhereAndTheDriversDisabledFlags) {
   EXPECT_TRUE(d.Enabled(kPagesPerSheetButton));
   EXPECT_EQ(d.SelectedPosition(kOrientation), 2);
   EXPECT_EQ(d.SelectedPosition(kPagesPerSheet), 4);
+}
+
+// The orientation list refuses the entry of option 0, as a list control
+// may when memory runs short.
+LRESULT CALLBACK RefusePortrait(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto original = reinterpret_cast<WNDPROC>(GetPropW(list, L"original"));
+  if (message == CBEM_INSERTITEMW && reinterpret_cast<const COMBOBOXEXITEMW*>(lParam)->lParam == 0)
+    return -1;
+  return CallWindowProcW(original, list, message, wParam, lParam);
+}
+
+TEST(LayoutPage, ARefusedEntryLeavesTheLaterOnesListed) {
+  LayoutTree tree = FullTree();
+  tree.Item(DMPUB_ORIENTATION).Sel = 1;
+  LayoutPageDriver d;
+  ASSERT_TRUE(d.Open(&tree));
+  HWND list = GetDlgItem(d.page(), kOrientation);
+  SetPropW(list, L"original", reinterpret_cast<HANDLE>(GetWindowLongPtrW(list, GWLP_WNDPROC)));
+  SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RefusePortrait));
+  d.Revisit();
+  const auto entries = d.Entries(kOrientation);
+  EXPECT_EQ(TextsOf(entries), (Texts{L"Landscape", L"Rotated Landscape"}));
+  EXPECT_EQ(d.SelectedPosition(kOrientation), 0);
+  SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropW(list, L"original")));
+  RemovePropW(list, L"original");
+}
+
+TEST(LayoutPage, RefreshOfDisabledItemsAllocatesNothing) {
+  LayoutTree tree = FullTree();
+  tree.Item(DMPUB_ORIENTATION).Flags |= OPTIF_DISABLED;
+  tree.Item(DMPUB_NUP).Flags |= OPTIF_DISABLED;
+  LayoutPageDriver d;
+  ASSERT_TRUE(d.Open(&tree));
+  {
+    NextAllocationFails noMemory(d.sheet.plugin.module);
+    ASSERT_TRUE(noMemory.Installed());
+    d.Revisit();
+    EXPECT_FALSE(noMemory.Consumed()) << "the refresh asked for memory";
+  }
+  EXPECT_FALSE(d.Enabled(kOrientation));
+  EXPECT_FALSE(d.Enabled(kPagesPerSheet));
+  EXPECT_EQ(d.Entries(kOrientation).size(), 3u);
 }
 
 TEST(LayoutPage, ItemsWithoutOptionTypeKeepTheirListsAndIgnoreChoices) {

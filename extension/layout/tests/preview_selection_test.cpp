@@ -51,7 +51,6 @@ int ExpectedMain(const PreviewInputs& in, LayoutVariant variant) {
     case 0: return base;
     case 1:
       if (xp) return base + 4;
-      if (!knownArrangement) return 0;
       return base + (portrait && in.dir >= 2 ? 5 : 4);
     case 2: case 3: case 4: case 5:
       if (xp) return base + 4 * in.nup;
@@ -159,6 +158,8 @@ TEST(PreviewSelection, WorkedExamplesAndEdgeCases) {
       {"1-up portrait short edge binds on top", In(1, 0, 1, 0, 0, 0), kVista, 12101, 12302},
       {"1-up landscape short edge binds left", In(1, 1, 1, 0, 0, 0), kVista, 12151, 12321},
       {"arrangement 4 names no picture", In(1, 0, 0, 2, 4, 0), kVista, 0, 0},
+      {"2-up portrait arrangement 7 still 2-up", In(1, 0, 0, 1, 7, 0), kVista, 12106, 0},
+      {"2-up landscape arrangement -1 still 2-up", In(0, 1, 2, 1, -1, 0), kVista, 12255, 12321 + 3},
       {"page count 7 names no picture", In(1, 0, 1, 7, 0, 0), kVista, 0, 0},
   };
   for (const Example& e : examples) {

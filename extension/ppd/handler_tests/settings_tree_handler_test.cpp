@@ -11,8 +11,9 @@
 
 namespace {
 
-// Fits no real printer: one installable cassette unit that rules out two
-// paper sources, and a colour-mode feature.
+// Fits no real printer: one installable cassette unit that rules out a
+// paper source, an output bin of the known table and a stapler outside it,
+// and a colour-mode feature.
 const char kPpd[] =
     "*PPD-Adobe: \"4.3\"\n"
     "*OpenGroup: InstallableOptions/Options Installed\n"
@@ -23,6 +24,18 @@ const char kPpd[] =
     "*CloseUI: *ZQTrayUnit\n"
     "*CloseGroup: InstallableOptions\n"
     "*UIConstraints: *ZQTrayUnit None *InputSlot LC2\n"
+    "*UIConstraints: *ZQTrayUnit None *OutputBin Stacker\n"
+    "*UIConstraints: *ZQTrayUnit None *ZQStaple On\n"
+    "*OpenUI *OutputBin/Output Bin: PickOne\n"
+    "*DefaultOutputBin: FaceDown\n"
+    "*OutputBin FaceDown/Face Down Tray: \"\"\n"
+    "*OutputBin Stacker/Stacker: \"\"\n"
+    "*CloseUI: *OutputBin\n"
+    "*OpenUI *ZQStaple/Staple: PickOne\n"
+    "*DefaultZQStaple: Off\n"
+    "*ZQStaple Off/Off: \"\"\n"
+    "*ZQStaple On/On: \"\"\n"
+    "*CloseUI: *ZQStaple\n"
     "*OpenUI *InputSlot/Paper Source: PickOne\n"
     "*DefaultInputSlot: Auto\n"
     "*InputSlot Auto/Automatically Select: \"\"\n"
@@ -30,8 +43,8 @@ const char kPpd[] =
     "*CloseUI: *InputSlot\n"
     "*OpenUI *ZQRendering/Color Mode: PickOne\n"
     "*DefaultZQRendering: Color\n"
-    "*ZQRendering Color/Colour: \"\"\n"
     "*ZQRendering Mono/Black and White: \"\"\n"
+    "*ZQRendering Color/Colour: \"\"\n"
     "*CloseUI: *ZQRendering\n";
 
 struct TextReader {
@@ -154,6 +167,20 @@ TEST_F(SettingsTreeHandler, MissingCassetteUnitHidesTheCassetteItFeeds) {
   EXPECT_NE(tree_.Option(source, 1).Flags & OPTPF_HIDE, 0u);
 }
 
+// Items the driver names by their feature's translation (public id 0):
+// those of the known table get their ruled-out options hidden, the others
+// are left as they come.
+TEST_F(SettingsTreeHandler, ItemsNamedByTranslationFollowTheKnownTableOnly) {
+  driver_.installed["ZQTrayUnit"] = "None";
+  const size_t bin = tree_.Add(0, L"Output Bin", {L"Face Down Tray", L"Stacker"});
+  const size_t staple = tree_.Add(0, L"Staple", {L"Off", L"On"});
+  RunDocumentTree();
+  EXPECT_EQ(tree_.Option(bin, 0).Flags & OPTPF_HIDE, 0u);
+  EXPECT_NE(tree_.Option(bin, 1).Flags & OPTPF_HIDE, 0u) << "known feature, ruled out";
+  EXPECT_EQ(tree_.Option(staple, 1).Flags & OPTPF_HIDE, 0u) << "feature outside the table";
+  EXPECT_EQ(tree_.Item(staple).Flags, 0u);
+}
+
 TEST_F(SettingsTreeHandler, InstalledCassetteUnitLeavesEveryPaperSource) {
   driver_.installed["ZQTrayUnit"] = "LC2";
   const size_t source =
@@ -176,14 +203,25 @@ TEST_F(SettingsTreeHandler, FailedQueryKeepsTheEarlierInstalledValue) {
 TEST_F(SettingsTreeHandler, MonochromeDisablesAColorModeItemThatComesAfterIt) {
   tree_.Add(DMPUB_COLOR, L"Color", {L"Monochrome", L"Color"}, 0);
   const size_t colorMode =
-      tree_.Add(0, L"Color Mode", {L"Colour", L"Black and White"}, 0, "ZQRendering");
+      tree_.Add(0, L"Color Mode", {L"Black and White", L"Colour"}, 0, "ZQRendering");
   RunDocumentTree();
   EXPECT_NE(tree_.Item(colorMode).Flags & OPTIF_DISABLED, 0u);
 }
 
+// The colour-mode keyword alone does not make the item known: the driver's
+// name has to lead to a feature of the table.
+TEST_F(SettingsTreeHandler, ColorModeItemOfAnUnknownFeatureStaysEnabledAtMonochrome) {
+  tree_.Add(DMPUB_COLOR, L"Color", {L"Monochrome", L"Color"}, 0);
+  const size_t colorMode =
+      tree_.Add(0, L"Colour Model", {L"Black and White", L"Colour"}, 0, "ZQRendering");
+  RunDocumentTree();
+  EXPECT_EQ(tree_.Item(colorMode).Flags & OPTIF_DISABLED, 0u);
+  EXPECT_EQ(tree_.Item(colorMode).Sel, 0);
+}
+
 TEST_F(SettingsTreeHandler, ColorModeItemBeforeTheColorItemStaysEnabled) {
   const size_t colorMode =
-      tree_.Add(0, L"Color Mode", {L"Colour", L"Black and White"}, 0, "ZQRendering");
+      tree_.Add(0, L"Color Mode", {L"Black and White", L"Colour"}, 0, "ZQRendering");
   tree_.Add(DMPUB_COLOR, L"Color", {L"Monochrome", L"Color"}, 0);
   RunDocumentTree();
   EXPECT_EQ(tree_.Item(colorMode).Flags & OPTIF_DISABLED, 0u);
@@ -194,7 +232,7 @@ TEST_F(SettingsTreeHandler, WithoutAModelOnlyTheLayoutIsAdjusted) {
   context_.pPpdModel = nullptr;  // and no printer to find the PPD through
   tree_.Add(DMPUB_COLOR, L"Color", {L"Monochrome", L"Color"}, 0);
   const size_t colorMode =
-      tree_.Add(0, L"Color Mode", {L"Colour", L"Black and White"}, 0, "ZQRendering");
+      tree_.Add(0, L"Color Mode", {L"Black and White", L"Colour"}, 0, "ZQRendering");
   const size_t orientation = tree_.Add(DMPUB_ORIENTATION, L"Orientation", {L"P", L"L"});
   RunDocumentTree();
   EXPECT_EQ(context_.pPpdModel, nullptr);
@@ -219,7 +257,7 @@ TEST_F(SettingsTreeHandler, ItemsWithoutOptionsOrArraysDoNoHarm) {
 TEST_F(SettingsTreeHandler, ColorChangeCarriesOverToTheColorModeItem) {
   const size_t color = tree_.Add(DMPUB_COLOR, L"Color", {L"Monochrome", L"Color"}, 0);
   const size_t colorMode =
-      tree_.Add(0, L"Color Mode", {L"Colour", L"Black and White"}, 0, "ZQRendering");
+      tree_.Add(0, L"Color Mode", {L"Black and White", L"Colour"}, 0, "ZQRendering");
   RunDocumentTree();
   ASSERT_NE(tree_.Item(colorMode).Flags & OPTIF_DISABLED, 0u);
 
@@ -241,7 +279,7 @@ TEST_F(SettingsTreeHandler, ColorChangeCarriesOverToTheColorModeItem) {
 TEST_F(SettingsTreeHandler, ChangeOfAnotherItemChangesNothing) {
   const size_t source = tree_.Add(DMPUB_DEFSOURCE, L"Paper Source", {L"A", L"B"}, 1);
   const size_t colorMode =
-      tree_.Add(0, L"Color Mode", {L"Colour", L"Black and White"}, 0, "ZQRendering");
+      tree_.Add(0, L"Color Mode", {L"Black and White", L"Colour"}, 0, "ZQRendering");
   RunDocumentTree();
   EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, source), CPSUICB_ACTION_OPTIF_CHANGED);
   EXPECT_EQ(tree_.Item(colorMode).Sel, 0);
