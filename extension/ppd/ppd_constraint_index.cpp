@@ -19,7 +19,7 @@ uint32_t HashText(const PpdText& text) {
 }
 
 int32_t* AllocateInts(size_t count) {
-  return static_cast<int32_t*>(PpdMalloc((count == 0 ? 1 : count) * sizeof(int32_t)));
+  return static_cast<int32_t*>(PpdMallocArray(count == 0 ? 1 : count, sizeof(int32_t)));
 }
 
 // The slot that holds `text`, or the empty slot where it belongs.
@@ -46,11 +46,14 @@ size_t OptionTotal(const PpdModel* model) {
   return total;
 }
 
-bool AllocateTable(PpdConstraintIndex* index, size_t texts) {
+// The table keeps at least half its slots free.
+bool AllocateTable(PpdConstraintIndex* index, uint64_t texts) {
   size_t size = 16;
-  while (size < texts * 2) size *= 2;
-  if (size > 0x40000000u) return false;
-  index->slots = static_cast<const PpdText**>(PpdMalloc(size * sizeof(PpdText*)));
+  while (size / 2 < texts) {
+    if (size >= 0x40000000u) return false;
+    size *= 2;
+  }
+  index->slots = static_cast<const PpdText**>(PpdMallocArray(size, sizeof(PpdText*)));
   index->slotIds = AllocateInts(size);
   if (index->slots == nullptr || index->slotIds == nullptr) return false;
   std::memset(index->slots, 0, size * sizeof(PpdText*));
@@ -119,8 +122,9 @@ bool ListByKeyword2(PpdConstraintIndex* index, const int32_t* keyword2, int32_t 
 PpdConstraintIndex* CreatePpdConstraintIndex(const PpdModel* model) {
   PpdConstraintIndex* index = NewPpdRecord<PpdConstraintIndex>();
   if (index == nullptr) return nullptr;
-  const size_t texts = 4 * static_cast<size_t>(model->constraintCount) + model->featureCount +
-                       OptionTotal(model) + model->installableCount;
+  const uint64_t texts = 4 * static_cast<uint64_t>(model->constraintCount) +
+                         static_cast<uint64_t>(model->featureCount) + OptionTotal(model) +
+                         static_cast<uint64_t>(model->installableCount);
   int32_t* keyword2 = AllocateInts(static_cast<size_t>(model->constraintCount));
   const bool built = keyword2 != nullptr && AllocateTable(index, texts) &&
                      InternModel(index, model, keyword2) &&

@@ -5,7 +5,9 @@
 // follows a line break where a value was due is left pending and read again
 // as the next keyword. Real files carry *UIConstraints lines with two or
 // three tokens and option lines with empty values, and without this rule the
-// next line's keyword would be eaten as a value.
+// next line's keyword would be eaten as a value. Names with translations are
+// read with blanks allowed, so the next line cannot be kept as one pending
+// token: their read stops at the line break and leaves the next line unread.
 #include <cstring>
 
 #include "ppd_allocation.h"
@@ -56,8 +58,24 @@ struct ModelBuilder {
     return read;
   }
 
-  bool ReadNameAndTranslationToken(PpdText* name, PpdText* translation) {
-    return ReadNameAndTranslation(model->source, token(), kPpdTokenCapacity, name, translation);
+  // A name token (blanks allowed) if one stands on the current line; it is
+  // left in the token buffer.
+  ValueRead NextNameToken() {
+    switch (NextPpdTokenOnLine(model->source, token(), kPpdTokenCapacity, &tokenLength, true)) {
+      case PpdTokenRead::kToken:
+        return ValueRead::kValue;
+      case PpdTokenRead::kLineEnded:
+        return ValueRead::kNextLine;
+      default:
+        return ValueRead::kEndOfInput;
+    }
+  }
+
+  // A missing name leaves both texts as they are.
+  ValueRead ReadLineNameAndTranslation(PpdText* name, PpdText* translation) {
+    const ValueRead read = NextNameToken();
+    if (read == ValueRead::kValue) SplitNameAndTranslation(token(), tokenLength, name, translation);
+    return read;
   }
 
   bool TokenEquals(const char16_t* text) const {
@@ -93,7 +111,7 @@ bool EnsureRoom(T*** array, int32_t count, int32_t first) {
   const int32_t multiple = count / first;
   if ((multiple & (multiple - 1)) != 0) return true;
   if (count > (1 << 29)) return false;
-  void* grown = PpdRealloc(*array, sizeof(T*) * static_cast<size_t>(count) * 2);
+  void* grown = PpdReallocArray(*array, static_cast<size_t>(count) * 2, sizeof(T*));
   if (grown == nullptr) return false;
   *array = static_cast<T**>(grown);
   return true;
@@ -101,15 +119,20 @@ bool EnsureRoom(T*** array, int32_t count, int32_t first) {
 
 template <typename T>
 T** AllocateArray(int32_t entries) {
-  return static_cast<T**>(PpdMalloc(sizeof(T*) * static_cast<size_t>(entries)));
+  return static_cast<T**>(PpdMallocArray(static_cast<size_t>(entries), sizeof(T*)));
 }
 
+// A main-keyword line without an option on it is no option line: skipped.
+// At the end of input the option is counted empty and the block fails.
 bool ReadOptionLine(ModelBuilder& b, PpdFeature* feature) {
+  const ValueRead name = b.NextNameToken();
+  if (name == ValueRead::kNextLine) return true;
   if (!EnsureRoom(&feature->options, feature->optionCount, 64)) return false;
   PpdOption* option = NewPpdRecord<PpdOption>();
   if (option == nullptr) return false;
   feature->options[feature->optionCount++] = option;
-  if (!b.ReadNameAndTranslationToken(&option->keyword, &option->translation)) return false;
+  if (name == ValueRead::kEndOfInput) return false;
+  SplitNameAndTranslation(b.token(), b.tokenLength, &option->keyword, &option->translation);
   const ValueRead read = b.NextValueToken();
   if (read == ValueRead::kEndOfInput) return false;
   const size_t length = read == ValueRead::kValue ? b.tokenLength : 0;
@@ -167,11 +190,13 @@ int32_t UiTypeOf(const PpdText& text) {
 BlockEnd ParseOpenUIBlock(ModelBuilder& b, PpdFeature* feature) {
   feature->options = AllocateArray<PpdOption>(64);
   if (feature->options == nullptr) return BlockEnd::kFailed;
-  if (!b.ReadNameAndTranslationToken(&feature->keyword, &feature->translation)) {
+  if (b.ReadLineNameAndTranslation(&feature->keyword, &feature->translation) ==
+      ValueRead::kEndOfInput) {
     return BlockEnd::kFailed;
   }
+  // A missing UI type stays empty, which reads as PickOne.
   PpdText uiType;
-  if (!ReadPpdValue(b.model->source, b.token(), kPpdTokenCapacity, &uiType)) return BlockEnd::kFailed;
+  if (b.ReadLineValue(&uiType) == ValueRead::kEndOfInput) return BlockEnd::kFailed;
   feature->uiType = UiTypeOf(uiType);
   for (;;) {
     if (!b.NextToken()) return BlockEnd::kFailed;
@@ -269,7 +294,8 @@ bool HandleToken(ModelBuilder& b) {
     case PPDKEY_OPENGROUP:
       ClearPpdText(&b.groupKeyword);
       ClearPpdText(&b.groupTranslation);
-      return b.ReadNameAndTranslationToken(&b.groupKeyword, &b.groupTranslation);
+      return b.ReadLineNameAndTranslation(&b.groupKeyword, &b.groupTranslation) !=
+             ValueRead::kEndOfInput;
     case PPDKEY_CLOSEGROUP:
       ClearPpdText(&b.groupKeyword);
       ClearPpdText(&b.groupTranslation);
