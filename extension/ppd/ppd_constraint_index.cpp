@@ -78,10 +78,10 @@ bool InternModel(PpdConstraintIndex* index, const PpdModel* model, int32_t* keyw
   }
   for (size_t c = 0; c < constraints; ++c) {
     const PpdConstraint* constraint = model->constraints[c];
-    index->featureKeyword1[c] = Intern(index, constraint->featureKeyword1);
-    index->option1[c] = Intern(index, constraint->option1);
-    keyword2[c] = Intern(index, constraint->featureKeyword2);
-    index->option2[c] = Intern(index, constraint->option2);
+    index->featureKeyword1[c] = Intern(index, *constraint->featureKeyword1);
+    index->option1[c] = Intern(index, *constraint->option1);
+    keyword2[c] = Intern(index, *constraint->featureKeyword2);
+    index->option2[c] = Intern(index, *constraint->option2);
   }
   int32_t next = 0;
   for (int32_t f = 0; f < model->featureCount; ++f) {
@@ -119,9 +119,26 @@ bool ListByKeyword2(PpdConstraintIndex* index, const int32_t* keyword2, int32_t 
 
 }  // namespace
 
-PpdConstraintIndex* CreatePpdConstraintIndex(const PpdModel* model) {
-  PpdConstraintIndex* index = NewPpdRecord<PpdConstraintIndex>();
-  if (index == nullptr) return nullptr;
+namespace {
+
+void FreeIndexArrays(PpdConstraintIndex* index) {
+  int32_t* arrays[] = {index->slotIds,         index->featureKeyword1, index->option1,
+                       index->option2,         index->firstByKeyword2, index->byKeyword2,
+                       index->featureKeyword,  index->optionStart,     index->optionKeyword,
+                       index->installableKeyword, index->scratch};
+  for (int32_t* array : arrays) PpdFree(array);
+  PpdFree(index->slots);
+  PpdTextPool texts = index->texts;
+  *index = PpdConstraintIndex();
+  index->texts = texts;
+}
+
+}  // namespace
+
+bool BuildPpdConstraintIndex(PpdModel* model) {
+  PpdConstraintIndex* index = model->constraintIndex;
+  if (index == nullptr) return false;
+  if (index->bBuilt) return true;
   const uint64_t texts = 4 * static_cast<uint64_t>(model->constraintCount) +
                          static_cast<uint64_t>(model->featureCount) + OptionTotal(model) +
                          static_cast<uint64_t>(model->installableCount);
@@ -130,21 +147,15 @@ PpdConstraintIndex* CreatePpdConstraintIndex(const PpdModel* model) {
                      InternModel(index, model, keyword2) &&
                      ListByKeyword2(index, keyword2, model->constraintCount);
   PpdFree(keyword2);
-  if (!built) {
-    DestroyPpdConstraintIndex(index);
-    return nullptr;
-  }
-  return index;
+  if (!built) FreeIndexArrays(index);
+  index->bBuilt = built;
+  return built;
 }
 
 void DestroyPpdConstraintIndex(PpdConstraintIndex* index) {
   if (index == nullptr) return;
-  int32_t* arrays[] = {index->slotIds,         index->featureKeyword1, index->option1,
-                       index->option2,         index->firstByKeyword2, index->byKeyword2,
-                       index->featureKeyword,  index->optionStart,     index->optionKeyword,
-                       index->installableKeyword, index->scratch};
-  for (int32_t* array : arrays) PpdFree(array);
-  PpdFree(index->slots);
+  FreeIndexArrays(index);
+  FreePpdTextPool(&index->texts);
   delete index;
 }
 

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "ppd_allocation.h"
+#include "ppd_constraint_index.h"
 #include "ppd_model.h"
 #include "ppd_tokenizer.h"
 
@@ -27,6 +28,7 @@ struct ModelBuilder {
   bool bTokenPending = false;
   PpdText groupKeyword;
   PpdText groupTranslation;
+  PpdText constraintText;  // a constraint's token before it is pooled
 
   char16_t* token() { return model->tokenBuffer; }
 
@@ -258,11 +260,13 @@ bool HandleOpenUI(ModelBuilder& b) {
 bool HandleUIConstraints(ModelBuilder& b) {
   PpdModel* model = b.model;
   if (!EnsureRoom(&model->constraints, model->constraintCount, 512)) return false;
+  if (model->constraintIndex == nullptr) model->constraintIndex = NewPpdRecord<PpdConstraintIndex>();
+  if (model->constraintIndex == nullptr) return false;
   PpdConstraint* constraint = NewPpdRecord<PpdConstraint>();
   if (constraint == nullptr) return false;
   model->constraints[model->constraintCount++] = constraint;
-  PpdText* const fields[4] = {&constraint->featureKeyword1, &constraint->option1,
-                              &constraint->featureKeyword2, &constraint->option2};
+  const PpdText** const fields[4] = {&constraint->featureKeyword1, &constraint->option1,
+                                     &constraint->featureKeyword2, &constraint->option2};
   int next = 0;
   while (next < 4) {
     if (b.NextValueToken() != ValueRead::kValue) return true;
@@ -272,7 +276,10 @@ bool HandleUIConstraints(ModelBuilder& b) {
       b.bTokenPending = true;
       return true;
     }
-    AssignPpdText(fields[next++], b.token(), b.tokenLength);
+    AssignPpdText(&b.constraintText, b.token(), b.tokenLength);
+    const PpdText* pooled = InternPpdText(&model->constraintIndex->texts, b.constraintText);
+    if (pooled == nullptr) return false;
+    *fields[next++] = pooled;
   }
   return true;
 }

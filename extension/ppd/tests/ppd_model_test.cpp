@@ -46,8 +46,8 @@ std::vector<std::string> ConstraintsOf(const PpdModel& model) {
   std::vector<std::string> out;
   for (int i = 0; i < model.constraintCount; ++i) {
     const PpdConstraint* c = model.constraints[i];
-    out.push_back(Utf8(c->featureKeyword1) + " " + Utf8(c->option1) + " " +
-                  Utf8(c->featureKeyword2) + " " + Utf8(c->option2));
+    out.push_back(Utf8(*c->featureKeyword1) + " " + Utf8(*c->option1) + " " +
+                  Utf8(*c->featureKeyword2) + " " + Utf8(*c->option2));
   }
   return out;
 }
@@ -302,7 +302,7 @@ TEST(PpdModel, ArraysGrowPastTheirFirstCapacities) {
   EXPECT_EQ(Utf8(model->features[0]->options[64]->keyword), "O64");
   EXPECT_EQ(Utf8(model->features[0]->options[128]->keyword), "O128");
   ASSERT_EQ(model->constraintCount, 1025);
-  EXPECT_EQ(Utf8(model->constraints[1024]->option1), "O1024");
+  EXPECT_EQ(Utf8(*model->constraints[1024]->option1), "O1024");
 }
 
 // The growth of an array doubles its entries: on a 32-bit build 2^30 pointers
