@@ -337,6 +337,7 @@ PpdModel* BuildPpdModel(PpdReadFunction read, void* file) {
   model->tokenBuffer = static_cast<char16_t*>(PpdMalloc(kPpdTokenCapacity * sizeof(char16_t)));
   model->source = NewPpdRecord<PpdByteSource>(read, file);
   if (model->tokenBuffer != nullptr && model->source != nullptr) {
+    TakePpdFileInBlocks(model->source);
     ModelBuilder builder(model);
     ParsePpdFile(builder);
     EvaluateInstallableConstraints(model);

@@ -187,3 +187,57 @@ TEST(ReadPpdValue, StoresTheTokenAndLeavesTheTextAloneAtTheEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+int ReadFileByteByByte(void* file) { return ReadPpdFileByte(file); }
+
+// Every byte a source gives until the end, and two reads past it.
+std::vector<int> AllBytes(PpdByteSource* source) {
+  std::vector<int> bytes;
+  for (int c = GetPpdByte(source); c != -1; c = GetPpdByte(source)) bytes.push_back(c);
+  bytes.push_back(GetPpdByte(source));
+  bytes.push_back(PeekPpdByte(source));
+  return bytes;
+}
+
+// The file taken in blocks gives exactly the bytes that ReadPpdFileByte gives
+// one at a time (text mode: CR LF as LF, 0x1A ends), also where a CR LF pair,
+// a lone CR or 0x1A meets the end of a block.
+TEST(PpdByteSource, FileBlocksGiveTheBytesOfTheByteByByteRead) {
+  const std::string full(kPpdBlockBytes - 1, 'a');
+  const std::string cases[] = {
+      "",
+      "x\r\n\r\r\ny\r",
+      "ab\x1A" "cd\r\n",
+      full + "\r\nb",
+      full + "\rx",
+      full + "\r",
+      full + "\r\r\nz",
+      full + "a\x1A" "rest",
+      full + "a" + full + "\r\n" + "end\r\n",
+  };
+  const char* path = "byte_source_blocks.ppd";
+  for (const std::string& text : cases) {
+    FILE* out = std::fopen(path, "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fclose(out);
+    FILE* one = OpenPpdFile(path);
+    FILE* blocks = OpenPpdFile(path);
+    ASSERT_NE(one, nullptr);
+    ASSERT_NE(blocks, nullptr);
+    PpdByteSource byteByByte(ReadFileByteByByte, one);
+    PpdByteSource inBlocks(ReadPpdFileByte, blocks);
+    TakePpdFileInBlocks(&inBlocks);
+    ASSERT_NE(inBlocks.block, nullptr);
+    const std::vector<int> expected = AllBytes(&byteByByte);
+    EXPECT_EQ(AllBytes(&inBlocks), expected) << "input of " << text.size() << " bytes";
+    EXPECT_EQ(expected.back(), -1);
+    std::fclose(one);
+    std::fclose(blocks);
+  }
+  std::remove(path);
+}
+
+}  // namespace
