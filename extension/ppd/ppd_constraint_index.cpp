@@ -139,7 +139,9 @@ bool BuildPpdConstraintIndex(PpdModel* model) {
   PpdConstraintIndex* index = model->constraintIndex;
   if (index == nullptr) return false;
   if (index->bBuilt) return true;
-  const uint64_t texts = 4 * static_cast<uint64_t>(model->constraintCount) +
+  // The constraints' texts are pooled, each distinct text once (the empty
+  // text outside the pool).
+  const uint64_t texts = static_cast<uint64_t>(index->texts.count) + 1 +
                          static_cast<uint64_t>(model->featureCount) + OptionTotal(model) +
                          static_cast<uint64_t>(model->installableCount);
   int32_t* keyword2 = AllocateInts(static_cast<size_t>(model->constraintCount));
