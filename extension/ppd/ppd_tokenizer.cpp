@@ -19,6 +19,11 @@ int SkipToTokenStart(PpdByteSource* source, bool* lineBreak, bool bStopAtLineBre
   bool inComment = false;
   for (;;) {
     if (bStopAtLineBreak && *lineBreak) return kLineEnded;
+    if (inComment && source->lookAhead == -1) {
+      const unsigned char* p = source->blockNext;
+      while (p != source->blockEnd && !IsLineBreak(*p)) ++p;
+      source->blockNext = p;
+    }
     const int c = GetPpdByte(source);
     if (c == -1) return -1;
     if (inComment) {
@@ -41,8 +46,26 @@ int SkipToTokenStart(PpdByteSource* source, bool* lineBreak, bool bStopAtLineBre
   }
 }
 
+// Takes the bytes of the current block in one sweep while `continues`
+// accepts them and the buffer has room, exactly as one GetPpdByte each would;
+// the byte that stops the sweep is left for the caller's own read.
+template <typename Continues>
+void AppendWhile(PpdByteSource* source, char16_t* buffer, size_t limit, size_t* length,
+                 Continues continues) {
+  if (source->lookAhead != -1) return;
+  const unsigned char* p = source->blockNext;
+  const unsigned char* end = source->blockEnd;
+  const size_t room = limit - *length;
+  if (static_cast<size_t>(end - p) > room) end = p + room;
+  char16_t* out = buffer + *length;
+  while (p != end && continues(*p)) *out++ = *p++;
+  *length += static_cast<size_t>(p - source->blockNext);
+  source->blockNext = p;
+}
+
 void ReadQuoted(PpdByteSource* source, char16_t* buffer, size_t limit, size_t* length) {
   for (;;) {
+    AppendWhile(source, buffer, limit, length, [](unsigned char c) { return c != '"'; });
     const int c = GetPpdByte(source);
     if (c == -1 || c == '"') return;
     if (*length == limit) return;  // the byte that found the buffer full is dropped
@@ -53,6 +76,14 @@ void ReadQuoted(PpdByteSource* source, char16_t* buffer, size_t limit, size_t* l
 void ReadWord(PpdByteSource* source, char16_t* buffer, size_t limit, size_t* length,
               bool bBlanksAllowed) {
   for (;;) {
+    if (bBlanksAllowed) {
+      AppendWhile(source, buffer, limit, length, [](unsigned char c) {
+        return c == 0x09 || c == 0x20 || c == '"' || (!IsBlank(c) && !IsDelimiter(c));
+      });
+    } else {
+      AppendWhile(source, buffer, limit, length,
+                  [](unsigned char c) { return !IsBlank(c) && !IsDelimiter(c); });
+    }
     const int c = GetPpdByte(source);
     if (c == -1) return;
     const bool continues = bBlanksAllowed ? (c == 0x09 || c == 0x20 || c == '"' ||

@@ -6,8 +6,8 @@
 
 namespace {
 
-std::vector<std::string> TokensOf(const std::string& text) {
-  TokenReader reader(text);
+std::vector<std::string> TokensOf(const std::string& text, ByteFeed feed = ByteFeed::kMemory) {
+  TokenReader reader(text, kPpdTokenCapacity, feed);
   std::vector<std::string> tokens;
   for (std::string t = reader.Next(); t != "<end>"; t = reader.Next()) tokens.push_back(t);
   return tokens;
@@ -26,6 +26,10 @@ class TokenizerCase : public testing::TestWithParam<TokenCase> {};
 
 TEST_P(TokenizerCase, GivesTheTokensInOrder) {
   EXPECT_EQ(TokensOf(GetParam().text), GetParam().expected) << "input: " << GetParam().text;
+  // A file taken in blocks gives the same tokens (no text here holds a CR LF
+  // pair or 0x1A, which text mode would change).
+  EXPECT_EQ(TokensOf(GetParam().text, ByteFeed::kFileInBlocks), GetParam().expected)
+      << "input from a file: " << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -80,25 +84,39 @@ TEST(Tokenizer, EndOfInputRepeatsAndLeavesAnEmptyBuffer) {
   EXPECT_EQ(reader.Next(), "<end>");
 }
 
+// Each from memory and from a file taken in blocks.
+const ByteFeed kFeeds[] = {ByteFeed::kMemory, ByteFeed::kFileInBlocks};
+
 TEST(Tokenizer, LongTokenIsCutAtCapacityLessOneAndTheFullByteDropped) {
-  TokenReader reader("abcdefgh ij", 4);
-  EXPECT_EQ(reader.Next(), "abc");  // 'd' found the buffer full
-  EXPECT_EQ(reader.Next(), "efg");
-  EXPECT_EQ(reader.Next(), "ij");
+  for (ByteFeed feed : kFeeds) {
+    TokenReader reader("abcdefgh ij", 4, feed);
+    EXPECT_EQ(reader.Next(), "abc");  // 'd' found the buffer full
+    EXPECT_EQ(reader.Next(), "efg");
+    EXPECT_EQ(reader.Next(), "ij");
+    TokenReader names("ab c/d:e", 4, feed);
+    EXPECT_EQ(names.Next(true), "ab ");  // 'c' found the buffer full
+    EXPECT_EQ(names.Next(true), "/d");
+  }
 }
 
 TEST(Tokenizer, LongQuotedTokenIsCutTheSameWay) {
-  TokenReader reader("\"abcdef\"", 4);
-  EXPECT_EQ(reader.Next(), "abc");
-  EXPECT_EQ(reader.Next(), "ef");  // the rest reads as a word token
+  for (ByteFeed feed : kFeeds) {
+    TokenReader reader("\"abcdef\"", 4, feed);
+    EXPECT_EQ(reader.Next(), "abc");
+    EXPECT_EQ(reader.Next(), "ef");  // the rest reads as a word token
+  }
 }
 
 TEST(Tokenizer, FullSizeTokenBufferTakesTheLongestToken) {
-  std::string huge(kPpdTokenCapacity + 10, 'x');
-  TokenReader reader(huge + " tail");
-  EXPECT_EQ(reader.Next().size(), kPpdTokenCapacity - 1);
-  EXPECT_EQ(reader.Next(), std::string(10, 'x'));
-  EXPECT_EQ(reader.Next(), "tail");
+  for (ByteFeed feed : kFeeds) {
+    std::string huge(kPpdTokenCapacity + 10, 'x');
+    TokenReader reader(huge + " \"" + huge + "\" tail", kPpdTokenCapacity, feed);
+    EXPECT_EQ(reader.Next().size(), kPpdTokenCapacity - 1);
+    EXPECT_EQ(reader.Next(), std::string(10, 'x'));
+    EXPECT_EQ(reader.Next().size(), kPpdTokenCapacity - 1);
+    EXPECT_EQ(reader.Next(), std::string(10, 'x'));
+    EXPECT_EQ(reader.Next(), "tail");
+  }
 }
 
 struct KeywordCase {
