@@ -1,5 +1,7 @@
 #include "ppd_byte_source.h"
 
+#include <cstring>
+
 #include "ppd_allocation.h"
 
 namespace {
@@ -21,6 +23,10 @@ size_t FillBlock(FILE* file, unsigned char* block, bool* ended) {
 size_t FillBlock(FILE* file, unsigned char* block, bool* ended) {
   const size_t count = std::fread(block, 1, kPpdBlockBytes, file);
   if (count == 0) *ended = true;
+  // Most files have neither byte: the block then stands as it was read.
+  const void* cr = std::memchr(block, '\r', count);
+  const void* sub = std::memchr(block, 0x1A, count);
+  if (cr == nullptr && sub == nullptr) return count;
   size_t kept = 0;
   for (size_t i = 0; i < count; ++i) {
     unsigned char c = block[i];
