@@ -11,6 +11,8 @@ packages=(
   # A Japanese font: without one Wine draws Japanese pages as empty boxes.
   fonts-ipafont-gothic
   openprinting-ppds hp-ppd printer-driver-postscript-hp clang libclang-rt-14-dev
+  # More of the PPD corpus, and libcups as the reader benchmark's timing reference.
+  foomatic-db-compressed-ppds printer-driver-oki libcups2
 )
 
 missing_packages() {

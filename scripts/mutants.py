@@ -32,6 +32,7 @@ PORTABLE_SOURCES = [
     "extension/layout/preview_selection.cpp",
     "extension/layout/layout_lists.cpp",
     "extension/ppd/ppd_text.cpp",
+    "extension/ppd/ppd_text_pool.cpp",
     "extension/ppd/ppd_byte_source.cpp",
     "extension/ppd/ppd_tokenizer.cpp",
     "extension/ppd/ppd_name_translation.cpp",

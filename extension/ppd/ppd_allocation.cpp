@@ -24,6 +24,20 @@ void* PpdRealloc(void* block, size_t bytes) {
 
 void PpdFree(void* block) { std::free(block); }
 
+bool PpdArrayBytes(size_t count, size_t size, size_t* bytes) {
+  return !__builtin_mul_overflow(count, size, bytes);
+}
+
+void* PpdMallocArray(size_t count, size_t size) {
+  size_t bytes = 0;
+  return PpdArrayBytes(count, size, &bytes) ? PpdMalloc(bytes) : nullptr;
+}
+
+void* PpdReallocArray(void* block, size_t count, size_t size) {
+  size_t bytes = 0;
+  return PpdArrayBytes(count, size, &bytes) ? PpdRealloc(block, bytes) : nullptr;
+}
+
 char16_t* CopyPpdUnits(const char16_t* units, size_t count) {
   if (!TakePpdAllocation()) return nullptr;
   char16_t* copy = new (std::nothrow) char16_t[count + 1];

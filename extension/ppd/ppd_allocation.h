@@ -9,6 +9,15 @@ void* PpdMalloc(size_t bytes);
 void* PpdRealloc(void* block, size_t bytes);
 void PpdFree(void* block);
 
+// The byte size of `count` entries of `size` bytes; false when it does not
+// fit a size_t (on a 32-bit build a large count would wrap to a small size).
+bool PpdArrayBytes(size_t count, size_t size, size_t* bytes);
+
+// An array of `count` entries; null when memory runs out or its byte size
+// does not fit.
+void* PpdMallocArray(size_t count, size_t size);
+void* PpdReallocArray(void* block, size_t count, size_t size);
+
 // True when the next allocation may go ahead; counts it against the budget.
 bool TakePpdAllocation();
 

@@ -2,6 +2,7 @@
 // function, with one byte of look-ahead.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 #include "ppd_text.h"
@@ -9,10 +10,15 @@
 // Returns the next byte (0-255) of `handle`, or -1 at the end of input.
 using PpdReadFunction = int (*)(void* handle);
 
+constexpr size_t kPpdBlockBytes = 65536;
+
 class PpdByteSource : public PpdObject {
  public:
   PpdByteSource(PpdReadFunction read, void* handle)
       : readFunction(read), sourceHandle(handle) {}
+  PpdByteSource(const PpdByteSource&) = delete;
+  PpdByteSource& operator=(const PpdByteSource&) = delete;
+  ~PpdByteSource() override;
 
   PpdReadFunction readFunction;
   int32_t lookAhead = -1;
@@ -20,12 +26,32 @@ class PpdByteSource : public PpdObject {
   // Set when the byte that ended the last word token was a line break, so
   // the tokenizer can tell the next caller that a new line began.
   bool bLineEndedLastToken = true;  // the input begins on a new line
+  // Over ReadPpdFileByte the file is taken in blocks of the very bytes that
+  // function would give: the unread bytes of the block are
+  // [blockNext, blockEnd). Null `block` reads byte by byte.
+  unsigned char* block = nullptr;  // owned
+  const unsigned char* blockNext = nullptr;
+  const unsigned char* blockEnd = nullptr;
+  bool bBlockInputEnded = false;
 };
+
+// Switches a source over ReadPpdFileByte to block reads; any other source,
+// or one whose block cannot be allocated, stays byte by byte.
+void TakePpdFileInBlocks(PpdByteSource* source);
+
+// The next byte of a block source after its block is used up, or -1.
+int RefillPpdBlock(PpdByteSource* source);
+
+inline int NextRawPpdByte(PpdByteSource* source) {
+  if (source->blockNext != source->blockEnd) return *source->blockNext++;
+  if (source->block != nullptr) return RefillPpdBlock(source);
+  return source->readFunction == nullptr ? -1 : source->readFunction(source->sourceHandle);
+}
 
 // Every byte of the file passes through these two, so they are inline.
 inline int PeekPpdByte(PpdByteSource* source) {
   if (source->lookAhead == -1) {
-    const int c = source->readFunction == nullptr ? -1 : source->readFunction(source->sourceHandle);
+    const int c = NextRawPpdByte(source);
     // Only bytes are held; anything else a read function returns is the end.
     source->lookAhead = (c >= 0 && c <= 255) ? c : -1;
   }

@@ -19,7 +19,7 @@ uint32_t HashText(const PpdText& text) {
 }
 
 int32_t* AllocateInts(size_t count) {
-  return static_cast<int32_t*>(PpdMalloc((count == 0 ? 1 : count) * sizeof(int32_t)));
+  return static_cast<int32_t*>(PpdMallocArray(count == 0 ? 1 : count, sizeof(int32_t)));
 }
 
 // The slot that holds `text`, or the empty slot where it belongs.
@@ -46,11 +46,14 @@ size_t OptionTotal(const PpdModel* model) {
   return total;
 }
 
-bool AllocateTable(PpdConstraintIndex* index, size_t texts) {
+// The table keeps at least half its slots free.
+bool AllocateTable(PpdConstraintIndex* index, uint64_t texts) {
   size_t size = 16;
-  while (size < texts * 2) size *= 2;
-  if (size > 0x40000000u) return false;
-  index->slots = static_cast<const PpdText**>(PpdMalloc(size * sizeof(PpdText*)));
+  while (size / 2 < texts) {
+    if (size >= 0x40000000u) return false;
+    size *= 2;
+  }
+  index->slots = static_cast<const PpdText**>(PpdMallocArray(size, sizeof(PpdText*)));
   index->slotIds = AllocateInts(size);
   if (index->slots == nullptr || index->slotIds == nullptr) return false;
   std::memset(index->slots, 0, size * sizeof(PpdText*));
@@ -75,10 +78,10 @@ bool InternModel(PpdConstraintIndex* index, const PpdModel* model, int32_t* keyw
   }
   for (size_t c = 0; c < constraints; ++c) {
     const PpdConstraint* constraint = model->constraints[c];
-    index->featureKeyword1[c] = Intern(index, constraint->featureKeyword1);
-    index->option1[c] = Intern(index, constraint->option1);
-    keyword2[c] = Intern(index, constraint->featureKeyword2);
-    index->option2[c] = Intern(index, constraint->option2);
+    index->featureKeyword1[c] = Intern(index, *constraint->featureKeyword1);
+    index->option1[c] = Intern(index, *constraint->option1);
+    keyword2[c] = Intern(index, *constraint->featureKeyword2);
+    index->option2[c] = Intern(index, *constraint->option2);
   }
   int32_t next = 0;
   for (int32_t f = 0; f < model->featureCount; ++f) {
@@ -116,31 +119,45 @@ bool ListByKeyword2(PpdConstraintIndex* index, const int32_t* keyword2, int32_t 
 
 }  // namespace
 
-PpdConstraintIndex* CreatePpdConstraintIndex(const PpdModel* model) {
-  PpdConstraintIndex* index = NewPpdRecord<PpdConstraintIndex>();
-  if (index == nullptr) return nullptr;
-  const size_t texts = 4 * static_cast<size_t>(model->constraintCount) + model->featureCount +
-                       OptionTotal(model) + model->installableCount;
-  int32_t* keyword2 = AllocateInts(static_cast<size_t>(model->constraintCount));
-  const bool built = keyword2 != nullptr && AllocateTable(index, texts) &&
-                     InternModel(index, model, keyword2) &&
-                     ListByKeyword2(index, keyword2, model->constraintCount);
-  PpdFree(keyword2);
-  if (!built) {
-    DestroyPpdConstraintIndex(index);
-    return nullptr;
-  }
-  return index;
-}
+namespace {
 
-void DestroyPpdConstraintIndex(PpdConstraintIndex* index) {
-  if (index == nullptr) return;
+void FreeIndexArrays(PpdConstraintIndex* index) {
   int32_t* arrays[] = {index->slotIds,         index->featureKeyword1, index->option1,
                        index->option2,         index->firstByKeyword2, index->byKeyword2,
                        index->featureKeyword,  index->optionStart,     index->optionKeyword,
                        index->installableKeyword, index->scratch};
   for (int32_t* array : arrays) PpdFree(array);
   PpdFree(index->slots);
+  PpdTextPool texts = index->texts;
+  *index = PpdConstraintIndex();
+  index->texts = texts;
+}
+
+}  // namespace
+
+bool BuildPpdConstraintIndex(PpdModel* model) {
+  PpdConstraintIndex* index = model->constraintIndex;
+  if (index == nullptr) return false;
+  if (index->bBuilt) return true;
+  // The constraints' texts are pooled, each distinct text once (the empty
+  // text outside the pool).
+  const uint64_t texts = static_cast<uint64_t>(index->texts.count) + 1 +
+                         static_cast<uint64_t>(model->featureCount) + OptionTotal(model) +
+                         static_cast<uint64_t>(model->installableCount);
+  int32_t* keyword2 = AllocateInts(static_cast<size_t>(model->constraintCount));
+  const bool built = keyword2 != nullptr && AllocateTable(index, texts) &&
+                     InternModel(index, model, keyword2) &&
+                     ListByKeyword2(index, keyword2, model->constraintCount);
+  PpdFree(keyword2);
+  if (!built) FreeIndexArrays(index);
+  index->bBuilt = built;
+  return built;
+}
+
+void DestroyPpdConstraintIndex(PpdConstraintIndex* index) {
+  if (index == nullptr) return;
+  FreeIndexArrays(index);
+  FreePpdTextPool(&index->texts);
   delete index;
 }
 

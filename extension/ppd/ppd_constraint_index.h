@@ -7,10 +7,16 @@
 
 #include <cstdint>
 
+#include "ppd_text_pool.h"
+
 class PpdModel;
 class PpdText;
 
 struct PpdConstraintIndex {
+  // The constraints' texts, filled while parsing.
+  PpdTextPool texts;
+  bool bBuilt = false;
+
   // Interned texts: an open-addressing table of pointers into the model.
   const PpdText** slots = nullptr;
   int32_t* slotIds = nullptr;
@@ -39,8 +45,11 @@ struct PpdConstraintIndex {
   int32_t* scratch = nullptr;
 };
 
-// Null when memory runs out; the caller then evaluates by the plain scan.
-PpdConstraintIndex* CreatePpdConstraintIndex(const PpdModel* model);
+// Builds the model's index once (the record exists from the first
+// constraint on); false when there are no constraints or memory runs out, and
+// the caller then evaluates by the plain scan (a later call tries again).
+bool BuildPpdConstraintIndex(PpdModel* model);
+// Frees the index and the constraints' texts.
 void DestroyPpdConstraintIndex(PpdConstraintIndex* index);
 
 // The number of a text, or -1 when no indexed text equals it.

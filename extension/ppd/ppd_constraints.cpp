@@ -66,12 +66,12 @@ ConstraintMatch MatchConstraint(const PpdModel* model, const PpdText* installabl
   ConstraintMatch result = CONSTRAINT_NONE;
   for (int32_t i = 0; i < model->constraintCount; ++i) {
     const PpdConstraint* c = model->constraints[i];
-    if (!SameText(c->featureKeyword1, *installableKeyword) ||
-        !SameText(c->featureKeyword2, feature->keyword)) {
+    if (!SameText(*c->featureKeyword1, *installableKeyword) ||
+        !SameText(*c->featureKeyword2, feature->keyword)) {
       continue;
     }
     result = CONSTRAINT_RELATED;
-    if (SameText(c->option1, *installableValue) && SameText(c->option2, option->keyword)) {
+    if (SameText(*c->option1, *installableValue) && SameText(*c->option2, option->keyword)) {
       return CONSTRAINT_MATCH;
     }
   }
@@ -97,10 +97,10 @@ void EvaluateInstallableConstraintsByScan(PpdModel* model) {
 void EvaluateInstallableConstraints(PpdModel* model) {
   if (model == nullptr) return;
   if (model->installableCount == 0 || model->constraintCount == 0) return;
-  if (model->constraintIndex == nullptr) model->constraintIndex = CreatePpdConstraintIndex(model);
-  int32_t* installedValues =
-      static_cast<int32_t*>(PpdMalloc(sizeof(int32_t) * static_cast<size_t>(model->installableCount)));
-  if (model->constraintIndex == nullptr || installedValues == nullptr) {
+  const bool bIndexed = BuildPpdConstraintIndex(model);
+  int32_t* installedValues = static_cast<int32_t*>(
+      PpdMallocArray(static_cast<size_t>(model->installableCount), sizeof(int32_t)));
+  if (!bIndexed || installedValues == nullptr) {
     PpdFree(installedValues);
     EvaluateInstallableConstraintsByScan(model);
     return;

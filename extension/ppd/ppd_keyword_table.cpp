@@ -45,7 +45,9 @@ int CompareUnits(const char16_t* a, const char16_t* b) {
 }  // namespace
 
 int LookupPpdKeyword(const char16_t* token) {
-  if (token == nullptr) return PPDKEY_NONE;
+  // Every entry but the empty one (id 0 as well) begins with '*': most
+  // tokens of a file are values and end here.
+  if (token == nullptr || token[0] != '*') return PPDKEY_NONE;
   int lo = -1;
   int hi = kKeywordCount;
   while (hi - lo > 1) {

@@ -26,11 +26,12 @@ PpdModel::~PpdModel() {
   PpdFree(features);
   for (int32_t i = 0; i < constraintCount; ++i) delete constraints[i];
   PpdFree(constraints);
+  DestroyPpdConstraintIndex(constraintIndex);
+  constraintIndex = nullptr;
   for (int32_t i = 0; i < installableCount; ++i) delete installables[i];
   PpdFree(installables);
   PpdFree(tokenBuffer);
   delete source;
-  DestroyPpdConstraintIndex(constraintIndex);
 }
 
 PpdFeature* PpdModel::GetFeature(int index) const {

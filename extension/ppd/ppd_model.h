@@ -7,6 +7,7 @@
 
 #include "ppd_byte_source.h"
 #include "ppd_text.h"
+#include "ppd_text_pool.h"
 
 struct PpdConstraintIndex;
 
@@ -34,11 +35,14 @@ struct PpdFeature {
   PpdOption** options = nullptr;  // malloc'd array
 };
 
+// The four tokens of a *UIConstraints line. The texts are kept once per
+// model (a large PPD repeats a few hundred of them thousands of times) and
+// belong to the model; an unfilled field is the empty text.
 struct PpdConstraint {
-  PpdText featureKeyword1;
-  PpdText option1;
-  PpdText featureKeyword2;
-  PpdText option2;
+  const PpdText* featureKeyword1 = &kEmptyPooledText;
+  const PpdText* option1 = &kEmptyPooledText;
+  const PpdText* featureKeyword2 = &kEmptyPooledText;
+  const PpdText* option2 = &kEmptyPooledText;
 };
 
 class InstallableSetting : public PpdObject {
@@ -70,7 +74,8 @@ class PpdModel : public PpdObject {
   InstallableSetting** installables = nullptr;
   char16_t* tokenBuffer = nullptr;  // only while the model is built
   PpdByteSource* source = nullptr;  // only while the model is built
-  // Built at the first evaluation from what parsing fixed; owned.
+  // Holds the constraints' texts from the first constraint on; its index is
+  // built at the first evaluation from what parsing fixed. Owned.
   PpdConstraintIndex* constraintIndex = nullptr;
 };
 

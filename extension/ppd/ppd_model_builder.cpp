@@ -5,10 +5,13 @@
 // follows a line break where a value was due is left pending and read again
 // as the next keyword. Real files carry *UIConstraints lines with two or
 // three tokens and option lines with empty values, and without this rule the
-// next line's keyword would be eaten as a value.
+// next line's keyword would be eaten as a value. Names with translations are
+// read with blanks allowed, so the next line cannot be kept as one pending
+// token: their read stops at the line break and leaves the next line unread.
 #include <cstring>
 
 #include "ppd_allocation.h"
+#include "ppd_constraint_index.h"
 #include "ppd_model.h"
 #include "ppd_tokenizer.h"
 
@@ -25,6 +28,7 @@ struct ModelBuilder {
   bool bTokenPending = false;
   PpdText groupKeyword;
   PpdText groupTranslation;
+  PpdText constraintText;  // a constraint's token before it is pooled
 
   char16_t* token() { return model->tokenBuffer; }
 
@@ -56,8 +60,24 @@ struct ModelBuilder {
     return read;
   }
 
-  bool ReadNameAndTranslationToken(PpdText* name, PpdText* translation) {
-    return ReadNameAndTranslation(model->source, token(), kPpdTokenCapacity, name, translation);
+  // A name token (blanks allowed) if one stands on the current line; it is
+  // left in the token buffer.
+  ValueRead NextNameToken() {
+    switch (NextPpdTokenOnLine(model->source, token(), kPpdTokenCapacity, &tokenLength, true)) {
+      case PpdTokenRead::kToken:
+        return ValueRead::kValue;
+      case PpdTokenRead::kLineEnded:
+        return ValueRead::kNextLine;
+      default:
+        return ValueRead::kEndOfInput;
+    }
+  }
+
+  // A missing name leaves both texts as they are.
+  ValueRead ReadLineNameAndTranslation(PpdText* name, PpdText* translation) {
+    const ValueRead read = NextNameToken();
+    if (read == ValueRead::kValue) SplitNameAndTranslation(token(), tokenLength, name, translation);
+    return read;
   }
 
   bool TokenEquals(const char16_t* text) const {
@@ -93,7 +113,7 @@ bool EnsureRoom(T*** array, int32_t count, int32_t first) {
   const int32_t multiple = count / first;
   if ((multiple & (multiple - 1)) != 0) return true;
   if (count > (1 << 29)) return false;
-  void* grown = PpdRealloc(*array, sizeof(T*) * static_cast<size_t>(count) * 2);
+  void* grown = PpdReallocArray(*array, static_cast<size_t>(count) * 2, sizeof(T*));
   if (grown == nullptr) return false;
   *array = static_cast<T**>(grown);
   return true;
@@ -101,15 +121,20 @@ bool EnsureRoom(T*** array, int32_t count, int32_t first) {
 
 template <typename T>
 T** AllocateArray(int32_t entries) {
-  return static_cast<T**>(PpdMalloc(sizeof(T*) * static_cast<size_t>(entries)));
+  return static_cast<T**>(PpdMallocArray(static_cast<size_t>(entries), sizeof(T*)));
 }
 
+// A main-keyword line without an option on it is no option line: skipped.
+// At the end of input the option is counted empty and the block fails.
 bool ReadOptionLine(ModelBuilder& b, PpdFeature* feature) {
+  const ValueRead name = b.NextNameToken();
+  if (name == ValueRead::kNextLine) return true;
   if (!EnsureRoom(&feature->options, feature->optionCount, 64)) return false;
   PpdOption* option = NewPpdRecord<PpdOption>();
   if (option == nullptr) return false;
   feature->options[feature->optionCount++] = option;
-  if (!b.ReadNameAndTranslationToken(&option->keyword, &option->translation)) return false;
+  if (name == ValueRead::kEndOfInput) return false;
+  SplitNameAndTranslation(b.token(), b.tokenLength, &option->keyword, &option->translation);
   const ValueRead read = b.NextValueToken();
   if (read == ValueRead::kEndOfInput) return false;
   const size_t length = read == ValueRead::kValue ? b.tokenLength : 0;
@@ -167,11 +192,13 @@ int32_t UiTypeOf(const PpdText& text) {
 BlockEnd ParseOpenUIBlock(ModelBuilder& b, PpdFeature* feature) {
   feature->options = AllocateArray<PpdOption>(64);
   if (feature->options == nullptr) return BlockEnd::kFailed;
-  if (!b.ReadNameAndTranslationToken(&feature->keyword, &feature->translation)) {
+  if (b.ReadLineNameAndTranslation(&feature->keyword, &feature->translation) ==
+      ValueRead::kEndOfInput) {
     return BlockEnd::kFailed;
   }
+  // A missing UI type stays empty, which reads as PickOne.
   PpdText uiType;
-  if (!ReadPpdValue(b.model->source, b.token(), kPpdTokenCapacity, &uiType)) return BlockEnd::kFailed;
+  if (b.ReadLineValue(&uiType) == ValueRead::kEndOfInput) return BlockEnd::kFailed;
   feature->uiType = UiTypeOf(uiType);
   for (;;) {
     if (!b.NextToken()) return BlockEnd::kFailed;
@@ -233,11 +260,13 @@ bool HandleOpenUI(ModelBuilder& b) {
 bool HandleUIConstraints(ModelBuilder& b) {
   PpdModel* model = b.model;
   if (!EnsureRoom(&model->constraints, model->constraintCount, 512)) return false;
+  if (model->constraintIndex == nullptr) model->constraintIndex = NewPpdRecord<PpdConstraintIndex>();
+  if (model->constraintIndex == nullptr) return false;
   PpdConstraint* constraint = NewPpdRecord<PpdConstraint>();
   if (constraint == nullptr) return false;
   model->constraints[model->constraintCount++] = constraint;
-  PpdText* const fields[4] = {&constraint->featureKeyword1, &constraint->option1,
-                              &constraint->featureKeyword2, &constraint->option2};
+  const PpdText** const fields[4] = {&constraint->featureKeyword1, &constraint->option1,
+                                     &constraint->featureKeyword2, &constraint->option2};
   int next = 0;
   while (next < 4) {
     if (b.NextValueToken() != ValueRead::kValue) return true;
@@ -247,7 +276,10 @@ bool HandleUIConstraints(ModelBuilder& b) {
       b.bTokenPending = true;
       return true;
     }
-    AssignPpdText(fields[next++], b.token(), b.tokenLength);
+    AssignPpdText(&b.constraintText, b.token(), b.tokenLength);
+    const PpdText* pooled = InternPpdText(&model->constraintIndex->texts, b.constraintText);
+    if (pooled == nullptr) return false;
+    *fields[next++] = pooled;
   }
   return true;
 }
@@ -269,7 +301,8 @@ bool HandleToken(ModelBuilder& b) {
     case PPDKEY_OPENGROUP:
       ClearPpdText(&b.groupKeyword);
       ClearPpdText(&b.groupTranslation);
-      return b.ReadNameAndTranslationToken(&b.groupKeyword, &b.groupTranslation);
+      return b.ReadLineNameAndTranslation(&b.groupKeyword, &b.groupTranslation) !=
+             ValueRead::kEndOfInput;
     case PPDKEY_CLOSEGROUP:
       ClearPpdText(&b.groupKeyword);
       ClearPpdText(&b.groupTranslation);
@@ -304,6 +337,7 @@ PpdModel* BuildPpdModel(PpdReadFunction read, void* file) {
   model->tokenBuffer = static_cast<char16_t*>(PpdMalloc(kPpdTokenCapacity * sizeof(char16_t)));
   model->source = NewPpdRecord<PpdByteSource>(read, file);
   if (model->tokenBuffer != nullptr && model->source != nullptr) {
+    TakePpdFileInBlocks(model->source);
     ModelBuilder builder(model);
     ParsePpdFile(builder);
     EvaluateInstallableConstraints(model);

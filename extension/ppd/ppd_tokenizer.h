@@ -43,6 +43,14 @@ enum PpdKeywordId {
 bool NextPpdToken(PpdByteSource* source, char16_t* buffer, size_t capacity, size_t* length,
                   bool bBlanksAllowed, bool* lineBreakBefore = nullptr);
 
+enum class PpdTokenRead { kToken, kLineEnded, kEndOfInput };
+
+// The next token only when it begins on the current line. kLineEnded when a
+// line break comes first: the next line is then left unread (an empty token
+// is stored), and the next read sees its first token as beginning a line.
+PpdTokenRead NextPpdTokenOnLine(PpdByteSource* source, char16_t* buffer, size_t capacity,
+                                size_t* length, bool bBlanksAllowed);
+
 // Splits a name token at its first '/' into a name and a translation,
 // decoding <hex> pairs. The token is read here with blanks allowed.
 bool ReadNameAndTranslation(PpdByteSource* source, char16_t* buffer, size_t capacity,

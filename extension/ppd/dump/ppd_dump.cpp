@@ -114,10 +114,10 @@ std::string DumpPpdModel(const PpdModel& model) {
     const PpdConstraint& constraint = *model.constraints[c];
     out += "constraint";
     AppendNumber(out, c + 1);
-    AppendText(out, constraint.featureKeyword1);
-    AppendText(out, constraint.option1);
-    AppendText(out, constraint.featureKeyword2);
-    AppendText(out, constraint.option2);
+    AppendText(out, *constraint.featureKeyword1);
+    AppendText(out, *constraint.option1);
+    AppendText(out, *constraint.featureKeyword2);
+    AppendText(out, *constraint.option2);
     out += '\n';
   }
   for (int32_t i = 0; i < model.installableCount; ++i) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -45,8 +46,8 @@ std::vector<std::string> ConstraintsOf(const PpdModel& model) {
   std::vector<std::string> out;
   for (int i = 0; i < model.constraintCount; ++i) {
     const PpdConstraint* c = model.constraints[i];
-    out.push_back(Utf8(c->featureKeyword1) + " " + Utf8(c->option1) + " " +
-                  Utf8(c->featureKeyword2) + " " + Utf8(c->option2));
+    out.push_back(Utf8(*c->featureKeyword1) + " " + Utf8(*c->option1) + " " +
+                  Utf8(*c->featureKeyword2) + " " + Utf8(*c->option2));
   }
   return out;
 }
@@ -101,6 +102,23 @@ TEST(PpdModelQuirks, BlocksWithoutCloseUIEndAtTheNextStructureLine) {
   EXPECT_EQ(Utf8(model->installables[0]->keyword), "*ZQDuplexOption");
   EXPECT_EQ(Utf8(model->installables[0]->currentValue), "False");
   EXPECT_EQ(model->constraintCount, 2);
+}
+
+TEST(PpdModelQuirks, MissingNamesAndUiTypesLeaveTheNextLineALineOfItsOwn) {
+  Model model = Fixture("missing_names.ppd");
+  ASSERT_TRUE(model);
+  ASSERT_EQ(model->featureCount, 2);
+  const PpdFeature* tray = model->features[0];
+  EXPECT_EQ(tray->uiType, PPDUI_PICKONE);
+  EXPECT_EQ(Utf8(tray->defaultOption), "Upper");
+  EXPECT_EQ(OptionsOf(tray), (Strings{"Upper|Upper Tray", "Lower|Lower Tray"}));
+  EXPECT_EQ(std::u16string(tray->options[1]->invocation), u"l");
+  const PpdFeature* duplex = model->features[1];
+  EXPECT_EQ(Utf8(duplex->keyword), "*Duplex");
+  EXPECT_EQ(Utf8(duplex->group), "");
+  EXPECT_EQ(Utf8(duplex->groupTranslation), "");
+  EXPECT_EQ(duplex->uiType, PPDUI_PICKMANY);
+  EXPECT_EQ(OptionsOf(duplex), (Strings{"None|Off"}));
 }
 
 TEST(PpdModelQuirks, ASecondQueryIsIgnored) {
@@ -284,7 +302,28 @@ TEST(PpdModel, ArraysGrowPastTheirFirstCapacities) {
   EXPECT_EQ(Utf8(model->features[0]->options[64]->keyword), "O64");
   EXPECT_EQ(Utf8(model->features[0]->options[128]->keyword), "O128");
   ASSERT_EQ(model->constraintCount, 1025);
-  EXPECT_EQ(Utf8(model->constraints[1024]->option1), "O1024");
+  EXPECT_EQ(Utf8(*model->constraints[1024]->option1), "O1024");
+}
+
+// The growth of an array doubles its entries: on a 32-bit build 2^30 pointers
+// or slots of 4 bytes are 2^32 bytes, which wraps to 0. The same wrap, for
+// this build's size_t, must be refused instead of giving a tiny block.
+TEST(PpdModel, ArrayByteSizesThatWrapAreRefused) {
+  const size_t half = size_t(1) << (sizeof(size_t) * 4);
+  const size_t wrapping[][2] = {{half, half}, {SIZE_MAX / 4 + 1, 4}, {SIZE_MAX / 8 + 1, 8}};
+  for (const auto& entry : wrapping) {
+    size_t bytes = 12345;
+    EXPECT_FALSE(PpdArrayBytes(entry[0], entry[1], &bytes)) << entry[0] << " x " << entry[1];
+    void* block = PpdMallocArray(entry[0], entry[1]);
+    EXPECT_EQ(block, nullptr) << entry[0] << " x " << entry[1];
+    PpdFree(block);
+    void* grown = PpdReallocArray(nullptr, entry[0], entry[1]);
+    EXPECT_EQ(grown, nullptr) << entry[0] << " x " << entry[1];
+    PpdFree(grown);
+  }
+  size_t bytes = 0;
+  ASSERT_TRUE(PpdArrayBytes(half - 1, half - 1, &bytes));
+  EXPECT_EQ(bytes, (half - 1) * (half - 1));
 }
 
 // Every allocation in turn fails once; the build must stop cleanly with a
@@ -330,31 +369,77 @@ TEST(PpdModel, RepeatedKeywordsAreMatchedAsThePlainScanMatchesThem) {
   // and the second (LC2) decides because it comes later.
   EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A", "Tray1|B|X", "LC2|C"}));
   EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"Tray1|B|X", "LC2|A"}));
-  const std::vector<Strings> indexed = FlagsOf(*model);
-  for (int f = 0; f < model->featureCount; ++f) {
-    for (int o = 0; o < model->features[f]->optionCount; ++o) model->features[f]->options[o]->constrained = 0;
+}
+
+std::vector<uint8_t> RawFlagsOf(const PpdModel& model) {
+  std::vector<uint8_t> flags;
+  for (int f = 0; f < model.featureCount; ++f) {
+    for (int o = 0; o < model.features[f]->optionCount; ++o) {
+      flags.push_back(model.features[f]->options[o]->constrained);
+    }
   }
-  EvaluateInstallableConstraintsByScan(model.get());
-  EXPECT_EQ(FlagsOf(*model), indexed);
+  return flags;
+}
+
+void SetRawFlags(PpdModel* model, const std::vector<uint8_t>& flags) {
+  size_t i = 0;
+  for (int f = 0; f < model->featureCount; ++f) {
+    for (int o = 0; o < model->features[f]->optionCount; ++o) {
+      model->features[f]->options[o]->constrained = flags[i++];
+    }
+  }
+}
+
+// The indexed evaluation and the plain scan, each started from the same
+// random flags, must leave the same flags: a flag that only one of them
+// touches shows. Returns the indexed result.
+std::vector<Strings> ExpectEvaluationsAgree(PpdModel* model, std::mt19937* random,
+                                            const std::string& context) {
+  std::vector<uint8_t> start = RawFlagsOf(*model);
+  std::vector<Strings> indexed;
+  for (int round = 0; round < 8; ++round) {
+    for (uint8_t& flag : start) flag = static_cast<uint8_t>((*random)() & 1);
+    SetRawFlags(model, start);
+    EvaluateInstallableConstraints(model);
+    indexed = FlagsOf(*model);
+    SetRawFlags(model, start);
+    EvaluateInstallableConstraintsByScan(model);
+    EXPECT_EQ(FlagsOf(*model), indexed) << context << ", round " << round;
+  }
+  return indexed;
 }
 
 TEST(PpdModel, IndexedEvaluationAgreesWithThePlainScan) {
+  std::mt19937 random(20261209);
   Model model = Sample();
   ASSERT_TRUE(model);
   const char* trays[] = {"None", "LC1", "LC2"};
   const char* duplex[] = {"True", "False"};
+  std::vector<Strings> before = FlagsOf(*model);
   for (const char* tray : trays) {
     for (const char* unit : duplex) {
       SetInstalled(model.get(), "*ZQTrayUnit", tray);
       SetInstalled(model.get(), "*ZQDuplexOption", unit);
-      const std::vector<Strings> before = FlagsOf(*model);
-      EvaluateInstallableConstraints(model.get());
-      const std::vector<Strings> indexed = FlagsOf(*model);
-      EvaluateInstallableConstraintsByScan(model.get());
-      EXPECT_EQ(FlagsOf(*model), indexed) << tray << " " << unit;
-      EXPECT_NE(before, indexed) << "each step changes some flag: " << tray << " " << unit;
+      const std::string context = std::string("sample ") + tray + " " + unit;
+      const std::vector<Strings> indexed = ExpectEvaluationsAgree(model.get(), &random, context);
+      EXPECT_NE(before, indexed) << "each step changes some flag: " << context;
+      before = indexed;
     }
   }
+  // An installable constraining another installable, and repeated keywords.
+  Model order = Fixture("installable_order.ppd");
+  ASSERT_TRUE(order);
+  for (const char* tray : {"None", "LC2"}) {
+    for (const char* stacker : {"None", "Yes"}) {
+      SetInstalled(order.get(), "*ZQTrayUnit", tray);
+      SetInstalled(order.get(), "*ZQStackerOption", stacker);
+      ExpectEvaluationsAgree(order.get(), &random,
+                             std::string("installable_order ") + tray + " " + stacker);
+    }
+  }
+  Model repeated = Fixture("repeated_keywords.ppd");
+  ASSERT_TRUE(repeated);
+  ExpectEvaluationsAgree(repeated.get(), &random, "repeated_keywords");
 }
 
 }  // namespace

@@ -8,8 +8,35 @@ int MemoryBytes::Read(void* handle) {
   return static_cast<unsigned char>(self->bytes[self->position++]);
 }
 
-TokenReader::TokenReader(std::string text, size_t capacity)
-    : memory{std::move(text), 0}, source(MemoryBytes::Read, &memory), buffer(capacity, u'\xFFFF') {}
+namespace {
+
+const char kBlockFeedPath[] = "token_reader_blocks.ppd";
+
+FILE* FileHolding(const std::string& text) {
+  FILE* out = std::fopen(kBlockFeedPath, "wb");
+  if (out == nullptr) return nullptr;
+  std::fwrite(text.data(), 1, text.size(), out);
+  std::fclose(out);
+  return OpenPpdFile(kBlockFeedPath);
+}
+
+}  // namespace
+
+TokenReader::TokenReader(std::string text, size_t capacity, ByteFeed feed)
+    : memory{std::move(text), 0},
+      file(feed == ByteFeed::kFileInBlocks ? FileHolding(memory.bytes) : nullptr),
+      source(feed == ByteFeed::kFileInBlocks ? ReadPpdFileByte : MemoryBytes::Read,
+             feed == ByteFeed::kFileInBlocks ? static_cast<void*>(file) : &memory),
+      buffer(capacity, u'\xFFFF') {
+  if (feed == ByteFeed::kFileInBlocks) TakePpdFileInBlocks(&source);
+}
+
+TokenReader::~TokenReader() {
+  if (file != nullptr) {
+    std::fclose(file);
+    std::remove(kBlockFeedPath);
+  }
+}
 
 std::string TokenReader::Next(bool bBlanksAllowed) {
   size_t length = 12345;

@@ -14,13 +14,22 @@ struct MemoryBytes {
   static int Read(void* handle);
 };
 
-// A source over `bytes`, with its own token buffer.
+enum class ByteFeed { kMemory, kFileInBlocks };
+
+// A source over `bytes`, with its own token buffer: served from memory one
+// byte at a time, or written to a file that is then read in blocks as the
+// model build reads a PPD file.
 struct TokenReader {
-  explicit TokenReader(std::string text, size_t capacity = kPpdTokenCapacity);
+  explicit TokenReader(std::string text, size_t capacity = kPpdTokenCapacity,
+                       ByteFeed feed = ByteFeed::kMemory);
+  ~TokenReader();
+  TokenReader(const TokenReader&) = delete;
+  TokenReader& operator=(const TokenReader&) = delete;
   std::string Next(bool bBlanksAllowed = false);  // "<end>" at the end of input
   bool lineBreakBefore = false;
 
   MemoryBytes memory;
+  FILE* file = nullptr;
   PpdByteSource source;
   std::u16string buffer;
 };

@@ -6,8 +6,8 @@
 
 namespace {
 
-std::vector<std::string> TokensOf(const std::string& text) {
-  TokenReader reader(text);
+std::vector<std::string> TokensOf(const std::string& text, ByteFeed feed = ByteFeed::kMemory) {
+  TokenReader reader(text, kPpdTokenCapacity, feed);
   std::vector<std::string> tokens;
   for (std::string t = reader.Next(); t != "<end>"; t = reader.Next()) tokens.push_back(t);
   return tokens;
@@ -26,6 +26,10 @@ class TokenizerCase : public testing::TestWithParam<TokenCase> {};
 
 TEST_P(TokenizerCase, GivesTheTokensInOrder) {
   EXPECT_EQ(TokensOf(GetParam().text), GetParam().expected) << "input: " << GetParam().text;
+  // A file taken in blocks gives the same tokens (no text here holds a CR LF
+  // pair or 0x1A, which text mode would change).
+  EXPECT_EQ(TokensOf(GetParam().text, ByteFeed::kFileInBlocks), GetParam().expected)
+      << "input from a file: " << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -80,25 +84,39 @@ TEST(Tokenizer, EndOfInputRepeatsAndLeavesAnEmptyBuffer) {
   EXPECT_EQ(reader.Next(), "<end>");
 }
 
+// Each from memory and from a file taken in blocks.
+const ByteFeed kFeeds[] = {ByteFeed::kMemory, ByteFeed::kFileInBlocks};
+
 TEST(Tokenizer, LongTokenIsCutAtCapacityLessOneAndTheFullByteDropped) {
-  TokenReader reader("abcdefgh ij", 4);
-  EXPECT_EQ(reader.Next(), "abc");  // 'd' found the buffer full
-  EXPECT_EQ(reader.Next(), "efg");
-  EXPECT_EQ(reader.Next(), "ij");
+  for (ByteFeed feed : kFeeds) {
+    TokenReader reader("abcdefgh ij", 4, feed);
+    EXPECT_EQ(reader.Next(), "abc");  // 'd' found the buffer full
+    EXPECT_EQ(reader.Next(), "efg");
+    EXPECT_EQ(reader.Next(), "ij");
+    TokenReader names("ab c/d:e", 4, feed);
+    EXPECT_EQ(names.Next(true), "ab ");  // 'c' found the buffer full
+    EXPECT_EQ(names.Next(true), "/d");
+  }
 }
 
 TEST(Tokenizer, LongQuotedTokenIsCutTheSameWay) {
-  TokenReader reader("\"abcdef\"", 4);
-  EXPECT_EQ(reader.Next(), "abc");
-  EXPECT_EQ(reader.Next(), "ef");  // the rest reads as a word token
+  for (ByteFeed feed : kFeeds) {
+    TokenReader reader("\"abcdef\"", 4, feed);
+    EXPECT_EQ(reader.Next(), "abc");
+    EXPECT_EQ(reader.Next(), "ef");  // the rest reads as a word token
+  }
 }
 
 TEST(Tokenizer, FullSizeTokenBufferTakesTheLongestToken) {
-  std::string huge(kPpdTokenCapacity + 10, 'x');
-  TokenReader reader(huge + " tail");
-  EXPECT_EQ(reader.Next().size(), kPpdTokenCapacity - 1);
-  EXPECT_EQ(reader.Next(), std::string(10, 'x'));
-  EXPECT_EQ(reader.Next(), "tail");
+  for (ByteFeed feed : kFeeds) {
+    std::string huge(kPpdTokenCapacity + 10, 'x');
+    TokenReader reader(huge + " \"" + huge + "\" tail", kPpdTokenCapacity, feed);
+    EXPECT_EQ(reader.Next().size(), kPpdTokenCapacity - 1);
+    EXPECT_EQ(reader.Next(), std::string(10, 'x'));
+    EXPECT_EQ(reader.Next().size(), kPpdTokenCapacity - 1);
+    EXPECT_EQ(reader.Next(), std::string(10, 'x'));
+    EXPECT_EQ(reader.Next(), "tail");
+  }
 }
 
 struct KeywordCase {
@@ -184,6 +202,60 @@ TEST(ReadPpdValue, StoresTheTokenAndLeavesTheTextAloneAtTheEnd) {
   EXPECT_EQ(Utf8(text), "PickOne");
   EXPECT_FALSE(ReadPpdValue(&reader.source, &reader.buffer[0], reader.buffer.size(), &text));
   EXPECT_EQ(Utf8(text), "PickOne");
+}
+
+}  // namespace
+
+namespace {
+
+int ReadFileByteByByte(void* file) { return ReadPpdFileByte(file); }
+
+// Every byte a source gives until the end, and two reads past it.
+std::vector<int> AllBytes(PpdByteSource* source) {
+  std::vector<int> bytes;
+  for (int c = GetPpdByte(source); c != -1; c = GetPpdByte(source)) bytes.push_back(c);
+  bytes.push_back(GetPpdByte(source));
+  bytes.push_back(PeekPpdByte(source));
+  return bytes;
+}
+
+// The file taken in blocks gives exactly the bytes that ReadPpdFileByte gives
+// one at a time (text mode: CR LF as LF, 0x1A ends), also where a CR LF pair,
+// a lone CR or 0x1A meets the end of a block.
+TEST(PpdByteSource, FileBlocksGiveTheBytesOfTheByteByByteRead) {
+  const std::string full(kPpdBlockBytes - 1, 'a');
+  const std::string cases[] = {
+      "",
+      "x\r\n\r\r\ny\r",
+      "ab\x1A" "cd\r\n",
+      full + "\r\nb",
+      full + "\rx",
+      full + "\r",
+      full + "\r\r\nz",
+      full + "a\x1A" "rest",
+      full + "a" + full + "\r\n" + "end\r\n",
+  };
+  const char* path = "byte_source_blocks.ppd";
+  for (const std::string& text : cases) {
+    FILE* out = std::fopen(path, "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fclose(out);
+    FILE* one = OpenPpdFile(path);
+    FILE* blocks = OpenPpdFile(path);
+    ASSERT_NE(one, nullptr);
+    ASSERT_NE(blocks, nullptr);
+    PpdByteSource byteByByte(ReadFileByteByByte, one);
+    PpdByteSource inBlocks(ReadPpdFileByte, blocks);
+    TakePpdFileInBlocks(&inBlocks);
+    ASSERT_NE(inBlocks.block, nullptr);
+    const std::vector<int> expected = AllBytes(&byteByByte);
+    EXPECT_EQ(AllBytes(&inBlocks), expected) << "input of " << text.size() << " bytes";
+    EXPECT_EQ(expected.back(), -1);
+    std::fclose(one);
+    std::fclose(blocks);
+  }
+  std::remove(path);
 }
 
 }  // namespace
