@@ -82,3 +82,14 @@ function(korvain_test_under_windows_version target wine_version expected)
     FIXTURES_REQUIRED ${target}.${wine_version} TIMEOUT 600 ${KORVAIN_DESKTOP_LOCK}
     ENVIRONMENT "KORVAIN_EXPECT_WINDOWS=${expected};${ARG_ENVIRONMENT}")
 endfunction()
+
+# korvain_test_under_windows_xp(TARGET [ENVIRONMENT ...]): the XP builds'
+# program once more where Wine reports Windows XP itself: Service Pack 3 for
+# x86, the x64 edition's 5.2 for x64.
+function(korvain_test_under_windows_xp target)
+  if(KORVAIN_WINDOWS_ARCH STREQUAL "x86")
+    korvain_test_under_windows_version(${target} winxp 5.1.3 ${ARGN})
+  else()
+    korvain_test_under_windows_version(${target} winxp64 5.2.2 ${ARGN})
+  endif()
+endfunction()
