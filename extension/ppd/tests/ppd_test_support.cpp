@@ -1,6 +1,15 @@
 #include "ppd_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
+
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
 
 int MemoryBytes::Read(void* handle) {
   MemoryBytes* self = static_cast<MemoryBytes*>(handle);
@@ -10,14 +19,17 @@ int MemoryBytes::Read(void* handle) {
 
 namespace {
 
-const char kBlockFeedPath[] = "token_reader_blocks.ppd";
+const std::string& BlockFeedPath() {
+  static const std::string path = ScratchPath("token_reader_blocks.ppd");
+  return path;
+}
 
 FILE* FileHolding(const std::string& text) {
-  FILE* out = std::fopen(kBlockFeedPath, "wb");
+  FILE* out = std::fopen(BlockFeedPath().c_str(), "wb");
   if (out == nullptr) return nullptr;
   std::fwrite(text.data(), 1, text.size(), out);
   std::fclose(out);
-  return OpenPpdFile(kBlockFeedPath);
+  return OpenPpdFile(BlockFeedPath().c_str());
 }
 
 }  // namespace
@@ -34,7 +46,7 @@ TokenReader::TokenReader(std::string text, size_t capacity, ByteFeed feed)
 TokenReader::~TokenReader() {
   if (file != nullptr) {
     std::fclose(file);
-    std::remove(kBlockFeedPath);
+    std::remove(BlockFeedPath().c_str());
   }
 }
 
@@ -55,6 +67,10 @@ PpdModel* BuildModelFromText(const std::string& text) {
 }
 
 std::string FixturePath(const char* name) { return std::string(PPD_FIXTURE_DIR "/") + name; }
+
+std::string ScratchPath(const char* name) {
+  return testing::TempDir() + std::to_string(getpid()) + "_" + name;
+}
 
 PpdModel* BuildModelFromFixture(const char* name) {
   FILE* file = OpenPpdFile(FixturePath(name).c_str());

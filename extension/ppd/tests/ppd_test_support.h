@@ -38,6 +38,10 @@ PpdModel* BuildModelFromText(const std::string& text);
 PpdModel* BuildModelFromFixture(const char* name);
 std::string FixturePath(const char* name);
 
+// A scratch file of this process: test programs run side by side, and a
+// shared name lets one read what another just wrote.
+std::string ScratchPath(const char* name);
+
 // UTF-8 of a decoded text (for readable failure messages).
 std::string Utf8(const char16_t* text);
 std::string Utf8(const PpdText& text);

@@ -71,7 +71,7 @@ TEST(PpdText, CopyTakesAllUnitsAndEqualityNeedsTheTerminator) {
 // Windows reads the file in text mode; the native read function must give
 // the same bytes, and running this test in both builds shows that it does.
 TEST(ReadPpdFileByte, ReadsAsTextModeDoes) {
-  const std::string path = testing::TempDir() + "text_mode_test.ppd";
+  const std::string path = ScratchPath("text_mode_test.ppd");
   FILE* out = std::fopen(path.c_str(), "wb");
   ASSERT_NE(out, nullptr);
   const char bytes[] = "a\r\nb\rc\n\r\r\nd\x1A" "after";

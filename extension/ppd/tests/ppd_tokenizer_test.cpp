@@ -235,14 +235,14 @@ TEST(PpdByteSource, FileBlocksGiveTheBytesOfTheByteByByteRead) {
       full + "a\x1A" "rest",
       full + "a" + full + "\r\n" + "end\r\n",
   };
-  const char* path = "byte_source_blocks.ppd";
+  const std::string path = ScratchPath("byte_source_blocks.ppd");
   for (const std::string& text : cases) {
-    FILE* out = std::fopen(path, "wb");
+    FILE* out = std::fopen(path.c_str(), "wb");
     ASSERT_NE(out, nullptr);
     std::fwrite(text.data(), 1, text.size(), out);
     std::fclose(out);
-    FILE* one = OpenPpdFile(path);
-    FILE* blocks = OpenPpdFile(path);
+    FILE* one = OpenPpdFile(path.c_str());
+    FILE* blocks = OpenPpdFile(path.c_str());
     ASSERT_NE(one, nullptr);
     ASSERT_NE(blocks, nullptr);
     PpdByteSource byteByByte(ReadFileByteByByte, one);
@@ -255,7 +255,7 @@ TEST(PpdByteSource, FileBlocksGiveTheBytesOfTheByteByByteRead) {
     std::fclose(one);
     std::fclose(blocks);
   }
-  std::remove(path);
+  std::remove(path.c_str());
 }
 
 }  // namespace
