@@ -60,7 +60,10 @@ cleanup() {
 trap cleanup EXIT
 
 wineserver -p </dev/null >/dev/null 2>&1
-wine wineboot -i </dev/null >/dev/null 2>&1
+# The first program run in a new prefix makes Wine create and boot it, and it
+# waits for that. An explicit `wineboot -i` on top would boot it a second
+# time: a second service manager beside the first, after which, some minutes
+# into a run, every program that opens a window waits 10 s for the desktop.
 # Without a window manager, hiding a top-level window waits ~2 s for one.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 # A program that crashes ends with its backtrace on the output instead of
