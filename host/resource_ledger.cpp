@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "held_values.h"
 #include "import_patch.h"
 #include "utf8_output.h"
 
@@ -24,7 +25,7 @@ const UINT kSelectableTypes[4] = {OBJ_BITMAP, OBJ_BRUSH, OBJ_PEN, OBJ_FONT};
 struct Ledger {
   LedgerLine lines[static_cast<int>(LedgerKind::kCount)];
   unsigned long long releasedWithDriverHeap = 0;
-  std::unordered_map<const void*, LedgerKind> held;
+  HeldValues held;
   std::unordered_map<const void*, int> libraries;  // module -> references the plug-in holds
   std::unordered_map<const void*, DcOriginals> dcs;
   std::unordered_map<const void*, HANDLE> heapBlocks;  // block -> its heap
@@ -48,21 +49,27 @@ LedgerLine& Line(LedgerKind kind) { return TheLedger().lines[static_cast<int>(ki
 // compiler as a read of that memory.
 void Acquire(void* handle, LedgerKind kind) {
   if (handle == nullptr) return;
-  TheLedger().held[handle] = kind;
+  TheLedger().held.Add(handle, kind);
   ++Line(kind).acquired;
 }
 
-// Gives back `handle` when the plug-in holds it; true when it did.
-bool Release(const void* handle) {
-  auto& held = TheLedger().held;
-  const auto found = held.find(handle);
-  if (found == held.end()) return false;
-  ++Line(found->second).released;
-  held.erase(found);
+// Gives back `handle` when the plug-in holds it in `space`; true when it did.
+bool Release(HeldSpace space, const void* handle) {
+  LedgerKind kind;
+  if (!TheLedger().held.Remove(space, handle, &kind)) return false;
+  ++Line(kind).released;
   return true;
 }
 
-bool Holds(const void* handle) { return TheLedger().held.count(handle) != 0; }
+bool Holds(HeldSpace space, const void* handle) {
+  return TheLedger().held.Find(space, handle) != nullptr;
+}
+
+// A block that moved is held at its new address as what it was.
+void Move(const void* from, const void* to) {
+  LedgerKind kind;
+  if (TheLedger().held.Remove(HeldSpace::kMemory, from, &kind)) TheLedger().held.Add(to, kind);
+}
 
 bool InsidePlugin(const void* address) {
   const auto* byte = static_cast<const BYTE*>(address);
@@ -85,7 +92,7 @@ void CheckSelections(HDC dc) {
   if (found == dcs.end()) return;
   for (int i = 0; i < 4; ++i) {
     HGDIOBJ current = GetCurrentObject(dc, kSelectableTypes[i]);
-    if (current != found->second.objects[i] && Holds(current)) ++Line(LedgerKind::kLeftSelected).acquired;
+    if (current != found->second.objects[i] && Holds(HeldSpace::kGdi, current)) ++Line(LedgerKind::kLeftSelected).acquired;
   }
   dcs.erase(found);
 }
@@ -100,7 +107,7 @@ HDC WINAPI LedgerCreateCompatibleDC(HDC like) {
 BOOL WINAPI LedgerDeleteDC(HDC dc) {
   CheckSelections(dc);
   const BOOL deleted = DeleteDC(dc);
-  if (deleted) Release(dc);
+  if (deleted) Release(HeldSpace::kGdi, dc);
   return deleted;
 }
 
@@ -114,7 +121,7 @@ HDC WINAPI LedgerGetDC(HWND window) {
 int WINAPI LedgerReleaseDC(HWND window, HDC dc) {
   CheckSelections(dc);
   const int released = ReleaseDC(window, dc);
-  if (released) Release(dc);
+  if (released) Release(HeldSpace::kGdi, dc);
   return released;
 }
 
@@ -128,7 +135,7 @@ HDC WINAPI LedgerBeginPaint(HWND window, PAINTSTRUCT* paint) {
 BOOL WINAPI LedgerEndPaint(HWND window, const PAINTSTRUCT* paint) {
   if (paint != nullptr) {
     CheckSelections(paint->hdc);
-    Release(paint->hdc);
+    Release(HeldSpace::kGdi, paint->hdc);
   }
   return EndPaint(window, paint);
 }
@@ -192,7 +199,7 @@ HRGN WINAPI LedgerCreateRectRgn(int left, int top, int right, int bottom) {
 // alive: only a successful deletion gives it back.
 BOOL WINAPI LedgerDeleteObject(HGDIOBJ object) {
   const BOOL deleted = DeleteObject(object);
-  if (deleted) Release(object);
+  if (deleted) Release(HeldSpace::kGdi, object);
   return deleted;
 }
 
@@ -208,7 +215,7 @@ HANDLE WINAPI LedgerLoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int wi
 
 BOOL WINAPI LedgerDestroyIcon(HICON icon) {
   const BOOL destroyed = DestroyIcon(icon);
-  if (destroyed) Release(icon);
+  if (destroyed) Release(HeldSpace::kUser, icon);
   return destroyed;
 }
 
@@ -226,7 +233,7 @@ HMENU WINAPI LedgerCreatePopupMenu() {
 
 BOOL WINAPI LedgerDestroyMenu(HMENU menu) {
   const BOOL destroyed = DestroyMenu(menu);
-  if (destroyed) Release(menu);
+  if (destroyed) Release(HeldSpace::kUser, menu);
   return destroyed;
 }
 
@@ -241,7 +248,7 @@ HWND WINAPI LedgerCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR name
 
 BOOL WINAPI LedgerDestroyWindow(HWND window) {
   const BOOL destroyed = DestroyWindow(window);
-  if (destroyed) Release(window);
+  if (destroyed) Release(HeldSpace::kUser, window);
   return destroyed;
 }
 
@@ -251,10 +258,11 @@ LONG_PTR WINAPI LedgerSetWindowLongPtrW(HWND window, int index, LONG_PTR value) 
   const LONG_PTR previous = SetWindowLongPtrW(window, index, value);
   if (index == GWLP_WNDPROC && previous != 0) {
     const bool ours = InsidePlugin(reinterpret_cast<const void*>(value));
-    if (ours && !Holds(window)) {
+    if (ours && !Holds(HeldSpace::kUser, window)) {
       Acquire(window, LedgerKind::kSubclass);
-    } else if (!ours && Holds(window) && TheLedger().held[window] == LedgerKind::kSubclass) {
-      Release(window);
+    } else if (!ours && Holds(HeldSpace::kUser, window) &&
+               *TheLedger().held.Find(HeldSpace::kUser, window) == LedgerKind::kSubclass) {
+      Release(HeldSpace::kUser, window);
     }
   }
   return previous;
@@ -301,11 +309,9 @@ LPVOID WINAPI LedgerHeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
 
 LPVOID WINAPI LedgerHeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T bytes) {
   void* moved = HeapReAlloc(heap, flags, block, bytes);
-  if (moved != nullptr && moved != block && Holds(block)) {
-    const LedgerKind kind = TheLedger().held[block];
-    TheLedger().held.erase(block);
+  if (moved != nullptr && moved != block && Holds(HeldSpace::kMemory, block)) {
+    Move(block, moved);
     TheLedger().heapBlocks.erase(block);
-    TheLedger().held[moved] = kind;
     TheLedger().heapBlocks[moved] = heap;
   }
   return moved;
@@ -313,7 +319,7 @@ LPVOID WINAPI LedgerHeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T b
 
 BOOL WINAPI LedgerHeapFree(HANDLE heap, DWORD flags, LPVOID block) {
   const BOOL freed = HeapFree(heap, flags, block);
-  if (freed && Release(block)) TheLedger().heapBlocks.erase(block);
+  if (freed && Release(HeldSpace::kMemory, block)) TheLedger().heapBlocks.erase(block);
   return freed;
 }
 
@@ -331,24 +337,26 @@ void* __cdecl LedgerCalloc(size_t count, size_t bytes) {
 
 // Blocks the library's start-up code took before the ledger was attached
 // are not the ledger's: their moves and frees are not counted.
+// The old block's address is used only as a key after realloc: once moved
+// it is no longer a block, and nothing reads through it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuse-after-free"
 void* __cdecl LedgerRealloc(void* block, size_t bytes) {
   if (block == nullptr) return LedgerMalloc(bytes);
-  // The block's address only, as a key: once moved it is no longer a block.
-  const void* key = block;
-  const bool counted = Holds(key);
+  const bool counted = Holds(HeldSpace::kMemory, block);
   void* moved = std::realloc(block, bytes);
   if (!counted) return moved;
   if (moved != nullptr) {
-    TheLedger().held.erase(key);
-    TheLedger().held[moved] = LedgerKind::kCHeap;
+    Move(block, moved);
   } else if (bytes == 0) {
-    Release(key);  // the C library frees a block resized to nothing
+    Release(HeldSpace::kMemory, block);  // the C library frees a block resized to nothing
   }
   return moved;
 }
+#pragma GCC diagnostic pop
 
 void __cdecl LedgerFree(void* block) {
-  if (block != nullptr) Release(block);
+  if (block != nullptr) Release(HeldSpace::kMemory, block);
   std::free(block);
 }
 
@@ -365,7 +373,7 @@ FILE* __cdecl LedgerFopen(const char* path, const char* mode) {
 }
 
 int __cdecl LedgerFclose(FILE* file) {
-  Release(file);
+  Release(HeldSpace::kFile, file);
   return std::fclose(file);
 }
 
@@ -379,7 +387,7 @@ HANDLE WINAPI LedgerCreateFileW(LPCWSTR path, DWORD access, DWORD share,
 
 BOOL WINAPI LedgerCloseHandle(HANDLE handle) {
   const BOOL closed = CloseHandle(handle);
-  if (closed) Release(handle);
+  if (closed) Release(HeldSpace::kFile, handle);
   return closed;
 }
 
@@ -403,7 +411,7 @@ HANDLE WINAPI LedgerCreateActCtxW(const ACTCTXW* request) {
 }
 
 void WINAPI LedgerReleaseActCtx(HANDLE context) {
-  Release(context);
+  Release(HeldSpace::kActivationContext, context);
   g_releaseActCtx(context);
 }
 
@@ -415,7 +423,7 @@ HIMAGELIST WINAPI LedgerImageListCreate(int width, int height, UINT flags, int i
 
 BOOL WINAPI LedgerImageListDestroy(HIMAGELIST list) {
   const BOOL destroyed = g_imageListDestroy(list);
-  if (destroyed) Release(list);
+  if (destroyed) Release(HeldSpace::kImageList, list);
   return destroyed;
 }
 
@@ -539,20 +547,23 @@ void LedgerBeginOpening(HANDLE driverHeap) { TheLedger().driverHeap = driverHeap
 
 void LedgerEndOpening() {
   Ledger& ledger = TheLedger();
-  std::vector<const void*> settled;
-  for (const auto& held : ledger.held) {
-    if (held.second == LedgerKind::kDriverHeap) {
-      settled.push_back(held.first);
-      ++ledger.releasedWithDriverHeap;
-    } else if ((held.second == LedgerKind::kSubclass || held.second == LedgerKind::kWindow) &&
-               !IsWindow(static_cast<HWND>(const_cast<void*>(held.first)))) {
-      settled.push_back(held.first);  // ended with its window
+  std::vector<const void*> freedWithHeap;
+  for (const auto& held : ledger.held.In(HeldSpace::kMemory)) {
+    if (held.second == LedgerKind::kDriverHeap) freedWithHeap.push_back(held.first);
+  }
+  for (const void* block : freedWithHeap) {
+    Release(HeldSpace::kMemory, block);
+    ledger.heapBlocks.erase(block);
+    ++ledger.releasedWithDriverHeap;
+  }
+  std::vector<const void*> endedWithTheirWindows;
+  for (const auto& held : ledger.held.In(HeldSpace::kUser)) {
+    if ((held.second == LedgerKind::kSubclass || held.second == LedgerKind::kWindow) &&
+        !IsWindow(static_cast<HWND>(const_cast<void*>(held.first)))) {
+      endedWithTheirWindows.push_back(held.first);
     }
   }
-  for (const void* handle : settled) {
-    Release(handle);
-    ledger.heapBlocks.erase(handle);
-  }
+  for (const void* window : endedWithTheirWindows) Release(HeldSpace::kUser, window);
   ledger.driverHeap = nullptr;
 }
 
