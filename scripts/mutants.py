@@ -7,8 +7,10 @@ Each mutant changes one operator or constant on one line of a portable source
 (the private block, picture selection, list entries, the PPD reader, model,
 constraints and index), rebuilds the native configuration and runs its tests,
 leaving out those that say nothing about a single line: the fuzz run, the
-corpus sample and the checks of the shipped binaries. A mutant is killed when a
-test fails, survives when all pass, and is not counted when it does not build.
+corpus sample and the checks of the shipped binaries. Lines that only the
+Windows build compiles (under #ifdef _WIN32) are not sampled: no native test
+can see them. A mutant is killed when a test fails, survives when all pass,
+and is not counted when it does not build.
 Survivors listed in scripts/mutants-equivalent.txt (the same file and mutated
 line) are counted as equivalent. The survivors' diffs go to DIR/mutants.txt.
 
@@ -69,8 +71,15 @@ def mutation_sites(path):
     in_comment = False
     with open(os.path.join(ROOT, path), encoding="utf-8") as source:
         lines = source.read().split("\n")
+    windows_only = False  # inside #ifdef _WIN32: the native build never compiles it
     for number, line in enumerate(lines):
         stripped = line.strip()
+        if stripped.startswith("#ifdef _WIN32"):
+            windows_only = True
+        elif windows_only and stripped.startswith(("#else", "#endif")):
+            windows_only = False
+        if windows_only:
+            continue
         if in_comment:
             in_comment = "*/" not in stripped
             continue
