@@ -65,6 +65,17 @@ TOKEN = re.compile(
     r"|\b(?:true|false)\b|\b\d+[uUlL]*\b|[A-Za-z_]\w*|.")
 
 
+COMPARISONS = ("<", ">", "<=", ">=")
+
+
+def binary_operator(line, token):
+    """True when a token stands between spaces, as every binary operator of
+    the formatted sources does (`a < b`); `static_cast<int>` does not."""
+    before = line[token.start() - 1] if token.start() > 0 else ""
+    after = line[token.end()] if token.end() < len(line) else ""
+    return before == " " and after == " "
+
+
 def mutation_sites(path):
     """(line number, column, old token, new token) for every site in a file."""
     sites = []
@@ -94,6 +105,8 @@ def mutation_sites(path):
             if text.startswith(("//", "/*", '"', "'")):
                 continue
             if text in REPLACEMENTS:
+                if text in COMPARISONS and not binary_operator(line, token):
+                    continue  # a template's brackets: such a mutant would not build
                 for new in REPLACEMENTS[text]:
                     sites.append((number, token.start(), text, new))
             elif re.fullmatch(r"\d+[uUlL]*", text):
