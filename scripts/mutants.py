@@ -62,7 +62,7 @@ REPLACEMENTS = {
 TOKEN = re.compile(
     r"//.*|/\*.*?\*/|\"(?:\\.|[^\"\\])*\"|'(?:\\.|[^'\\])*'"
     r"|<<=?|>>=?|->|::|<=|>=|==|!=|&&|\|\||\+\+|--|[-+<>]"
-    r"|\b(?:true|false)\b|\b\d+[uUlL]*\b|[A-Za-z_]\w*|.")
+    r"|\b(?:true|false)\b|\b0[xX][0-9A-Fa-f]+[uUlL]*\b|\b\d+[uUlL]*\b|[A-Za-z_]\w*|.")
 
 
 COMPARISONS = ("<", ">", "<=", ">=")
@@ -74,6 +74,20 @@ def binary_operator(line, token):
     before = line[token.start() - 1] if token.start() > 0 else ""
     after = line[token.end()] if token.end() < len(line) else ""
     return before == " " and after == " "
+
+
+def neighbours(number):
+    """A constant one more and one less, written as it was (hex stays hex)."""
+    digits = re.match(r"0[xX][0-9A-Fa-f]+|\d+", number).group(0)
+    suffix = number[len(digits):]
+    hexadecimal = digits[:2] in ("0x", "0X")
+    value = int(digits, 16 if hexadecimal else 10)
+    others = [value + 1] + ([value - 1] if value > 0 else [])
+    if not hexadecimal:
+        return [str(other) + suffix for other in others]
+    upper = digits[2:] != digits[2:].lower()
+    return [digits[:2] + format(other, "0%d%s" % (len(digits) - 2, "X" if upper else "x")) + suffix
+            for other in others]
 
 
 def mutation_sites(path):
@@ -109,12 +123,9 @@ def mutation_sites(path):
                     continue  # a template's brackets: such a mutant would not build
                 for new in REPLACEMENTS[text]:
                     sites.append((number, token.start(), text, new))
-            elif re.fullmatch(r"\d+[uUlL]*", text):
-                digits = re.match(r"\d+", text).group(0)
-                value = int(digits)
-                others = [value + 1] + ([value - 1] if value > 0 else [])
-                for other in others:
-                    sites.append((number, token.start(), text, str(other) + text[len(digits):]))
+            elif re.fullmatch(r"(?:0[xX][0-9A-Fa-f]+|\d+)[uUlL]*", text):
+                for other in neighbours(text):
+                    sites.append((number, token.start(), text, other))
     return lines, sites
 
 
