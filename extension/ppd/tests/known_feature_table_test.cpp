@@ -43,7 +43,8 @@ TEST(FindKnownFeature, StandardRowsByIdOnlyOthersByKeywordOnly) {
       {u"*zqrendering", 0, 0, 0},      {u"*ZQRendering", 4, 1, 10001},
       {u"*ZQOUTPUTID", 0, 81, 10027},  {u"*OutputBin", 0, 75, 10019},
       {u"", 0, 0, 0},                  {nullptr, 0, 0, 0},
-      {nullptr, 12, 3, 10003},         {nullptr, 9, 4, 10007}};
+      {nullptr, 12, 3, 10003},         {nullptr, 9, 4, 10007},
+      {nullptr, 1, 0, 0}};  // no row of a private feature answers to an id
   for (const FindCase& c : cases) {
     const KnownFeature* row = FindKnownFeature(c.keyword, c.dmPubId);
     const std::string label = Utf8(c.keyword) + " / " + std::to_string(c.dmPubId);

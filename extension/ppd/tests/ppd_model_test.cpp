@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ppd_allocation.h"
+#include "ppd_constraint_index.h"
 #include "ppd_test_support.h"
 
 namespace {
@@ -180,6 +181,28 @@ TEST(PpdModelQuirks, CommentsColonsHexAndMultiLineValues) {
   EXPECT_EQ(std::u16string(f->options[0]->invocation), u"line one\nline two: *% not a comment");
 }
 
+// The order value as _wtoi reads it: sign, digits up to the first other
+// character, saturation at both ends of the 32-bit range.
+TEST(PpdModelQuirks, OrderValuesAreReadAsTheRuntimeReadsThem) {
+  const struct {
+    const char* value;
+    int32_t expected;
+  } cases[] = {{"+7", 7},
+               {"-7", -7},
+               {"12x", 12},
+               {"x12", 0},
+               {"2147483648", 2147483647},
+               {"-2147483648", -2147483647 - 1},
+               {"-99999999999", -2147483647 - 1}};
+  for (const auto& c : cases) {
+    Model model(BuildModelFromText(std::string("*OpenUI *ZQX/X: PickOne\n*OrderDependency: ") +
+                                   c.value + " AnySetup *ZQX\n*ZQX A/A: \"\"\n*CloseUI: *ZQX\n"));
+    ASSERT_TRUE(model);
+    ASSERT_EQ(model->featureCount, 1) << c.value;
+    EXPECT_EQ(model->features[0]->orderValue, c.expected) << c.value;
+  }
+}
+
 TEST(PpdModel, EmptyOrUnreadableInputGivesAnEmptyModel) {
   for (const char* text : {"", "*% nothing but a comment", "\x1A"}) {
     Model model(BuildModelFromText(text));
@@ -267,6 +290,7 @@ TEST(PpdModel, SearchesByKeywordAndTranslation) {
   Model model = Sample();
   ASSERT_TRUE(model);
   EXPECT_EQ(FindFeatureByKeyword(model.get(), u"*Duplex"), FindFeatureByTranslation(model.get(), u"2-Sided Printing"));
+  EXPECT_EQ(FindFeatureByTranslation(model.get(), &model->features[0]->translation), 0);
   EXPECT_EQ(FindFeatureByKeyword(model.get(), u"*duplex"), -1);
   EXPECT_EQ(FindFeatureByKeyword(model.get(), static_cast<const char16_t*>(nullptr)), -1);
   const PpdText* keyword = FindFeatureKeywordByTranslation(model.get(), u"Color Mode");
@@ -328,14 +352,19 @@ TEST(PpdModel, ArrayByteSizesThatWrapAreRefused) {
 
 // Every allocation in turn fails once; the build must stop cleanly with a
 // prefix of the full model (the sanitizers see any leak or overrun).
+std::vector<uint8_t> RawFlagsOf(const PpdModel& model);
+
 TEST(PpdModel, EachFailedAllocationEndsParsingWithoutLoss) {
   const std::string text = ManyFeatures(34, 66, 514) + "*OpenGroup: InstallableOptions/I\n" +
                            "*OpenUI *F0/X: PickOne\n*DefaultF0: O1\n*CloseUI: *F0\n";
   Model full(BuildModelFromText(text));
   ASSERT_TRUE(full);
   ASSERT_EQ(full->installableCount, 1);
+  // Far more than the allocations of the whole build: a build that never
+  // completes ends the loop instead of hanging it.
+  const long kBudgets = 2000;
   long budget = 0;
-  for (;; ++budget) {
+  for (; budget < kBudgets; ++budget) {
     SetPpdAllocationBudget(budget);
     Model model(BuildModelFromText(text));
     SetPpdAllocationBudget(-1);
@@ -346,13 +375,18 @@ TEST(PpdModel, EachFailedAllocationEndsParsingWithoutLoss) {
     ASSERT_TRUE(model) << budget;
     EXPECT_LE(model->featureCount, full->featureCount);
     EXPECT_LE(model->constraintCount, full->constraintCount);
-    if (model->installableCount == full->installableCount &&
-        model->constraintCount == full->constraintCount &&
-        OptionsOf(model->features[0]) == OptionsOf(full->features[0])) {
-      break;
+    const bool parsed = model->installableCount == full->installableCount &&
+                        model->constraintCount == full->constraintCount &&
+                        OptionsOf(model->features[0]) == OptionsOf(full->features[0]);
+    // Past the parsing, the evaluation's own allocations fail in turn: the
+    // flags must still come out whole (the scan stands in for the index).
+    if (parsed) {
+      EXPECT_EQ(RawFlagsOf(*model), RawFlagsOf(*full)) << budget;
     }
+    if (parsed && model->constraintIndex != nullptr && model->constraintIndex->bBuilt) break;
   }
   EXPECT_GT(budget, 100);
+  EXPECT_LT(budget, kBudgets) << "the build never completed";
 }
 
 std::vector<Strings> FlagsOf(const PpdModel& model) {
@@ -401,10 +435,14 @@ std::vector<Strings> ExpectEvaluationsAgree(PpdModel* model, std::mt19937* rando
     for (uint8_t& flag : start) flag = static_cast<uint8_t>((*random)() & 1);
     SetRawFlags(model, start);
     EvaluateInstallableConstraints(model);
+    EXPECT_TRUE(model->constraintIndex != nullptr && model->constraintIndex->bBuilt)
+        << context << ": the indexed evaluation fell back to the scan";
     indexed = FlagsOf(*model);
+    const std::vector<uint8_t> indexedBytes = RawFlagsOf(*model);
     SetRawFlags(model, start);
     EvaluateInstallableConstraintsByScan(model);
     EXPECT_EQ(FlagsOf(*model), indexed) << context << ", round " << round;
+    EXPECT_EQ(RawFlagsOf(*model), indexedBytes) << context << ", round " << round;
   }
   return indexed;
 }
