@@ -258,10 +258,10 @@ LONG_PTR WINAPI LedgerSetWindowLongPtrW(HWND window, int index, LONG_PTR value) 
   const LONG_PTR previous = SetWindowLongPtrW(window, index, value);
   if (index == GWLP_WNDPROC && previous != 0) {
     const bool ours = InsidePlugin(reinterpret_cast<const void*>(value));
-    if (ours && !Holds(HeldSpace::kUser, window)) {
+    const LedgerKind* held = TheLedger().held.Find(HeldSpace::kUser, window);
+    if (ours && held == nullptr) {
       Acquire(window, LedgerKind::kSubclass);
-    } else if (!ours && Holds(HeldSpace::kUser, window) &&
-               *TheLedger().held.Find(HeldSpace::kUser, window) == LedgerKind::kSubclass) {
+    } else if (!ours && held != nullptr && *held == LedgerKind::kSubclass) {
       Release(HeldSpace::kUser, window);
     }
   }

@@ -11,12 +11,9 @@ corpus=${1:?corpus folder}; shift || true
 ppd=$here/extension/ppd
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-# The portable PPD reader and model, as korvain_portable builds them natively.
-sources=$(printf "$ppd/%s.cpp " known_feature_table ppd_allocation ppd_byte_source \
-  ppd_constraint_index ppd_constraints ppd_keyword_table ppd_model ppd_model_builder \
-  ppd_name_translation ppd_text ppd_text_pool ppd_tokenizer wide_from_byte_units_cp1252)
+source "$here/scripts/ppd-sources.sh"
 # libcups (package libcups2) is the timing reference of the benchmark alone.
-g++ -std=c++17 -O2 -fno-exceptions -I"$ppd" -I"$here/extension/frame" $sources \
+g++ -std=c++17 -O2 -fno-exceptions -I"$ppd" -I"$here/extension/frame" $ppd_sources \
   "$ppd/bench/ppd_bench_main.cpp" -o "$out/ppd-bench" -l:libcups.so.2
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("$corpus")

@@ -13,10 +13,8 @@ earlier=${3:-}
 ppd=$here/extension/ppd
 bin=$(mktemp -d)
 trap 'rm -rf "$bin"' EXIT
-sources=$(printf "$ppd/%s.cpp " known_feature_table ppd_allocation ppd_byte_source \
-  ppd_constraint_index ppd_constraints ppd_keyword_table ppd_model ppd_model_builder \
-  ppd_name_translation ppd_text ppd_text_pool ppd_tokenizer wide_from_byte_units_cp1252)
-g++ -std=c++17 -O2 -fno-exceptions -I"$ppd" -I"$ppd/dump" -I"$here/extension/frame" $sources \
+source "$here/scripts/ppd-sources.sh"
+g++ -std=c++17 -O2 -fno-exceptions -I"$ppd" -I"$ppd/dump" -I"$here/extension/frame" $ppd_sources \
   "$ppd/dump/ppd_dump.cpp" "$ppd/dump/ppd_dump_each_main.cpp" -o "$bin/ppd-dump-each"
 rm -rf "$out"
 mkdir -p "$out"

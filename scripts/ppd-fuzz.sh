@@ -12,13 +12,10 @@ work=${2:-$here/build/ppd-fuzz}
 ppd=$here/extension/ppd
 mkdir -p "$work/corpus" "$work/artifacts"
 
-# The portable PPD reader and model, as korvain_portable builds them natively.
-sources=$(printf "$ppd/%s.cpp " known_feature_table ppd_allocation ppd_byte_source \
-  ppd_constraint_index ppd_constraints ppd_keyword_table ppd_model ppd_model_builder \
-  ppd_name_translation ppd_text ppd_text_pool ppd_tokenizer wide_from_byte_units_cp1252)
+source "$here/scripts/ppd-sources.sh"
 clang++ -std=c++17 -g -O1 -fno-exceptions -fsanitize=fuzzer,address,undefined \
   -fno-sanitize-recover=all -I"$ppd" -I"$here/extension/frame" \
-  $sources "$ppd/fuzz/build_ppd_model_fuzzer.cpp" -o "$work/ppd_fuzzer"
+  $ppd_sources "$ppd/fuzz/build_ppd_model_fuzzer.cpp" -o "$work/ppd_fuzzer"
 
 cp "$ppd"/tests/fixtures/*.ppd "$here/samples/printer/ZQ-sample.ppd" "$work/corpus/"
 cp "$ppd"/fuzz/crashes/* "$work/corpus/" 2>/dev/null || true

@@ -352,7 +352,15 @@ TEST(PpdModel, ArrayByteSizesThatWrapAreRefused) {
 
 // Every allocation in turn fails once; the build must stop cleanly with a
 // prefix of the full model (the sanitizers see any leak or overrun).
-std::vector<uint8_t> RawFlagsOf(const PpdModel& model);
+std::vector<uint8_t> RawFlagsOf(const PpdModel& model) {
+  std::vector<uint8_t> flags;
+  for (int f = 0; f < model.featureCount; ++f) {
+    for (int o = 0; o < model.features[f]->optionCount; ++o) {
+      flags.push_back(model.features[f]->options[o]->constrained);
+    }
+  }
+  return flags;
+}
 
 TEST(PpdModel, EachFailedAllocationEndsParsingWithoutLoss) {
   const std::string text = ManyFeatures(34, 66, 514) + "*OpenGroup: InstallableOptions/I\n" +
@@ -403,16 +411,6 @@ TEST(PpdModel, RepeatedKeywordsAreMatchedAsThePlainScanMatchesThem) {
   // and the second (LC2) decides because it comes later.
   EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A", "Tray1|B|X", "LC2|C"}));
   EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"Tray1|B|X", "LC2|A"}));
-}
-
-std::vector<uint8_t> RawFlagsOf(const PpdModel& model) {
-  std::vector<uint8_t> flags;
-  for (int f = 0; f < model.featureCount; ++f) {
-    for (int o = 0; o < model.features[f]->optionCount; ++o) {
-      flags.push_back(model.features[f]->options[o]->constrained);
-    }
-  }
-  return flags;
 }
 
 void SetRawFlags(PpdModel* model, const std::vector<uint8_t>& flags) {
