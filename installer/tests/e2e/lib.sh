@@ -9,15 +9,51 @@ TITLE="PostScript Printer Driver Installer"
 failures=0
 work=$(mktemp -d "${TMPDIR:-/tmp}/kestrup-test.XXXXXX")
 KESTRUP_PID=
+started_pids=()
+
+# Every program this case started from its media, and every installer it
+# started: an installer left running holds the single-instance mutex, and
+# every later case would meet its windows instead of its own.
+case_processes() {
+  local pid
+  for pid in $(pgrep -f "${work##*/}" 2>/dev/null) "${started_pids[@]}" $KESTRUP_PID; do
+    kill -0 "$pid" 2>/dev/null && echo "$pid"
+  done
+}
+
+# Installers and sub-installers of earlier cases in this Wine prefix: a case
+# that CTest ended at its time-out could not clean up after itself.
+processes_of_earlier_cases() {
+  local pid
+  for pid in $(pgrep -f "kestrup-test\\." 2>/dev/null); do
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      echo "$pid"
+  done
+}
+
+stop_processes() {
+  [ $# -gt 0 ] || return 0
+  kill "$@" 2>/dev/null
+  local i pid
+  for i in $(seq 50); do
+    for pid in "$@"; do kill -0 "$pid" 2>/dev/null && break; pid=; done
+    [ -z "$pid" ] && return 0
+    sleep 0.1
+  done
+  kill -KILL "$@" 2>/dev/null
+}
 
 cleanup_test() {
-  if [ -n "$KESTRUP_PID" ] && kill -0 "$KESTRUP_PID" 2>/dev/null; then
-    kill "$KESTRUP_PID" 2>/dev/null
-    wait "$KESTRUP_PID" 2>/dev/null
-  fi
+  stop_processes $(case_processes | sort -u)
   rm -rf "$work"
 }
 trap cleanup_test EXIT
+
+leftovers=$(processes_of_earlier_cases)
+if [ -n "$leftovers" ]; then
+  echo "note: ending programs an earlier case left running:" $leftovers >&2
+  stop_processes $leftovers
+fi
 
 fail() {
   echo "FAIL: $*" >&2
@@ -69,14 +105,16 @@ start_installer() {
   local dir=$1; shift
   env "$@" wine "$dir/Kestrup.exe" >/dev/null 2>&1 &
   KESTRUP_PID=$!
+  started_pids+=("$KESTRUP_PID")
 }
 
-# Waits up to 20 s for the installer to end; fails when it does not, or
+# Waits up to 60 s for the installer to end; fails when it does not, or
 # when it ended otherwise than by returning (the flow sets no exit status,
-# so a crash is the only way to end with another one).
+# so a crash is the only way to end with another one). An installer that
+# does not end is stopped, so that the case's next start meets no mutex.
 expect_installer_ends() {
   local i status
-  for i in $(seq 200); do
+  for i in $(seq 600); do
     if ! kill -0 "$KESTRUP_PID" 2>/dev/null; then
       wait "$KESTRUP_PID" 2>/dev/null
       status=$?
@@ -87,6 +125,8 @@ expect_installer_ends() {
     sleep 0.1
   done
   fail "the installer did not end"
+  stop_processes "$KESTRUP_PID"
+  KESTRUP_PID=
   return 1
 }
 
