@@ -12,7 +12,8 @@ Windows build compiles (under #ifdef _WIN32) are not sampled: no native test
 can see them. A mutant is killed when a test fails, survives when all pass,
 and is not counted when it does not build.
 Survivors listed in scripts/mutants-equivalent.txt (the same file and mutated
-line) are counted as equivalent. The survivors' diffs go to DIR/mutants.txt.
+line, and where the same line is in several functions, the function) are
+counted as equivalent. The survivors' diffs go to DIR/mutants.txt.
 
 Every source is restored at the end, also when the run is interrupted; a run
 killed outright leaves its originals in DIR/mutants-originals, and the next run
@@ -130,7 +131,9 @@ def mutation_sites(path):
 
 
 def load_equivalents():
-    """(file, stripped mutated line) pairs named as equivalent, with their reasons."""
+    """Keys of the mutants named as equivalent, with their reasons: (file,
+    stripped mutated line), or (file, function, stripped mutated line) for an
+    entry that names the function."""
     known = {}
     path = os.path.join(ROOT, "scripts", "mutants-equivalent.txt")
     if os.path.exists(path):
@@ -141,7 +144,28 @@ def load_equivalents():
                 parts = entry.rstrip("\n").split("\t")
                 if len(parts) == 3:
                     known[(parts[0], parts[1].strip())] = parts[2]
+                elif len(parts) == 4:
+                    known[(parts[0], parts[1], parts[2].strip())] = parts[3]
     return known
+
+
+FUNCTION_START = re.compile(r"^[A-Za-z_][\w:<>,*& ]*?\b(\w+)\(")
+
+
+def enclosing_function(lines, number):
+    """The name of the function whose body holds line `number`: the nearest
+    line above it that starts a definition in the first column."""
+    for text in reversed(lines[:number + 1]):
+        match = FUNCTION_START.match(text)
+        if match:
+            return match.group(1)
+    return ""
+
+
+def is_equivalent(equivalents, path, lines, number):
+    mutated = lines[number].strip()
+    return ((path, mutated) in equivalents or
+            (path, enclosing_function(lines, number), mutated) in equivalents)
 
 
 class Sources:
@@ -240,7 +264,7 @@ def main():
                 outcome = "no-build"
             elif run(test, 1800) != 0:
                 outcome = "killed"
-            elif (path, lines[number].strip()) in equivalents:
+            elif is_equivalent(equivalents, path, lines, number):
                 outcome = "equivalent"
             else:
                 outcome = "survived"
