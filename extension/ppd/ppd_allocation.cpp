@@ -5,16 +5,23 @@
 
 namespace {
 long g_allocationBudget = -1;
+bool g_bFailOnlyOne = false;
 }
 
 bool TakePpdAllocation() {
   if (g_allocationBudget < 0) return true;
-  if (g_allocationBudget == 0) return false;
+  if (g_allocationBudget == 0) {
+    if (g_bFailOnlyOne) g_allocationBudget = -1;
+    return false;
+  }
   --g_allocationBudget;
   return true;
 }
 
-void SetPpdAllocationBudget(long count) { g_allocationBudget = count; }
+void SetPpdAllocationBudget(long count, bool bFailOnlyOne) {
+  g_allocationBudget = count;
+  g_bFailOnlyOne = bFailOnlyOne;
+}
 
 void* PpdMalloc(size_t bytes) { return TakePpdAllocation() ? std::malloc(bytes) : nullptr; }
 

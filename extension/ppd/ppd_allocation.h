@@ -21,9 +21,11 @@ void* PpdReallocArray(void* block, size_t count, size_t size);
 // True when the next allocation may go ahead; counts it against the budget.
 bool TakePpdAllocation();
 
-// Lets `count` more allocations succeed and fails every later one; a
-// negative count lifts the limit. For tests only.
-void SetPpdAllocationBudget(long count);
+// Lets `count` more allocations succeed and fails the next one. The ones
+// after it fail as well, or, with bFailOnlyOne, succeed again: memory may
+// run short for one large request only. A negative count lifts the limit.
+// For tests only.
+void SetPpdAllocationBudget(long count, bool bFailOnlyOne = false);
 
 template <typename T, typename... Args>
 T* NewPpdRecord(Args... args) {

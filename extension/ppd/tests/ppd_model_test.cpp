@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
@@ -191,6 +192,7 @@ TEST(PpdModelQuirks, OrderValuesAreReadAsTheRuntimeReadsThem) {
                {"-7", -7},
                {"12x", 12},
                {"x12", 0},
+               {"\x0E" "5", 0},
                {"2147483648", 2147483647},
                {"-2147483648", -2147483647 - 1},
                {"-99999999999", -2147483647 - 1}};
@@ -247,6 +249,13 @@ TEST(PpdModel, InstalledValuesChangeTheFlagsOnReevaluation) {
   for (const std::string& option : OptionsOf(FeatureByKeyword(*model, "*ZQTrayUnit"))) {
     EXPECT_EQ(option.find("|X"), std::string::npos) << option;
   }
+  // A value longer than a text field holds is stored empty, never cut.
+  const InstallableSetting& setting = *model->installables[0];
+  const std::string keyword = Utf8(setting.keyword);
+  SetInstalled(model.get(), keyword.c_str(), std::string(kPpdTextCapacity - 1, 'x').c_str());
+  EXPECT_EQ(setting.currentValue.length, kPpdTextCapacity - 1);
+  SetInstalled(model.get(), keyword.c_str(), std::string(kPpdTextCapacity, 'x').c_str());
+  EXPECT_EQ(Utf8(setting.currentValue), "");
 }
 
 TEST(PpdModel, TheLaterInstallableDecidesAndEmptyFeaturesAreSkipped) {
@@ -327,6 +336,8 @@ TEST(PpdModel, ArraysGrowPastTheirFirstCapacities) {
   EXPECT_EQ(Utf8(model->features[0]->options[128]->keyword), "O128");
   ASSERT_EQ(model->constraintCount, 1025);
   EXPECT_EQ(Utf8(*model->constraints[1024]->option1), "O1024");
+  // Each text is kept once, however often the pool has grown since.
+  EXPECT_EQ(model->constraints[1024]->featureKeyword1, model->constraints[0]->featureKeyword1);
 }
 
 // The growth of an array doubles its entries: on a 32-bit build 2^30 pointers
@@ -350,8 +361,9 @@ TEST(PpdModel, ArrayByteSizesThatWrapAreRefused) {
   EXPECT_EQ(bytes, (half - 1) * (half - 1));
 }
 
-// Every allocation in turn fails once; the build must stop cleanly with a
-// prefix of the full model (the sanitizers see any leak or overrun).
+// Every allocation in turn fails, with every later one or alone; the build
+// must stop cleanly with a prefix of the full model (the sanitizers see any
+// leak or overrun).
 std::vector<uint8_t> RawFlagsOf(const PpdModel& model) {
   std::vector<uint8_t> flags;
   for (int f = 0; f < model.featureCount; ++f) {
@@ -368,33 +380,42 @@ TEST(PpdModel, EachFailedAllocationEndsParsingWithoutLoss) {
   Model full(BuildModelFromText(text));
   ASSERT_TRUE(full);
   ASSERT_EQ(full->installableCount, 1);
+  const Strings fullConstraints = ConstraintsOf(*full);
   // Far more than the allocations of the whole build: a build that never
   // completes ends the loop instead of hanging it.
   const long kBudgets = 2000;
-  long budget = 0;
-  for (; budget < kBudgets; ++budget) {
-    SetPpdAllocationBudget(budget);
-    Model model(BuildModelFromText(text));
-    SetPpdAllocationBudget(-1);
-    if (budget == 0) {
-      EXPECT_FALSE(model);
-      continue;
+  for (const bool bFailOnlyOne : {false, true}) {
+    long budget = 0;
+    for (; budget < kBudgets; ++budget) {
+      SetPpdAllocationBudget(budget, bFailOnlyOne);
+      Model model(BuildModelFromText(text));
+      SetPpdAllocationBudget(-1);
+      if (budget == 0) {
+        EXPECT_FALSE(model);
+        continue;
+      }
+      ASSERT_TRUE(model) << budget << " " << bFailOnlyOne;
+      EXPECT_LE(model->featureCount, full->featureCount);
+      EXPECT_LE(model->constraintCount, full->constraintCount);
+      // Only the last constraint may be cut short by the failure.
+      const Strings constraints = ConstraintsOf(*model);
+      if (!constraints.empty()) {
+        EXPECT_TRUE(std::equal(constraints.begin(), constraints.end() - 1, fullConstraints.begin()))
+            << budget << " " << bFailOnlyOne;
+      }
+      const bool parsed = model->installableCount == full->installableCount &&
+                          constraints == fullConstraints &&
+                          OptionsOf(model->features[0]) == OptionsOf(full->features[0]);
+      // Past the parsing, the evaluation's own allocations fail in turn: the
+      // flags must still come out whole (the scan stands in for the index).
+      if (parsed) {
+        EXPECT_EQ(RawFlagsOf(*model), RawFlagsOf(*full)) << budget << " " << bFailOnlyOne;
+      }
+      if (parsed && model->constraintIndex != nullptr && model->constraintIndex->bBuilt) break;
     }
-    ASSERT_TRUE(model) << budget;
-    EXPECT_LE(model->featureCount, full->featureCount);
-    EXPECT_LE(model->constraintCount, full->constraintCount);
-    const bool parsed = model->installableCount == full->installableCount &&
-                        model->constraintCount == full->constraintCount &&
-                        OptionsOf(model->features[0]) == OptionsOf(full->features[0]);
-    // Past the parsing, the evaluation's own allocations fail in turn: the
-    // flags must still come out whole (the scan stands in for the index).
-    if (parsed) {
-      EXPECT_EQ(RawFlagsOf(*model), RawFlagsOf(*full)) << budget;
-    }
-    if (parsed && model->constraintIndex != nullptr && model->constraintIndex->bBuilt) break;
+    EXPECT_GT(budget, 100);
+    EXPECT_LT(budget, kBudgets) << "the build never completed";
   }
-  EXPECT_GT(budget, 100);
-  EXPECT_LT(budget, kBudgets) << "the build never completed";
 }
 
 std::vector<Strings> FlagsOf(const PpdModel& model) {
