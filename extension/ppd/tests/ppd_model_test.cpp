@@ -302,6 +302,7 @@ TEST(PpdModel, SearchesByKeywordAndTranslation) {
   EXPECT_EQ(FindFeatureByTranslation(model.get(), &model->features[0]->translation), 0);
   EXPECT_EQ(FindFeatureByKeyword(model.get(), u"*duplex"), -1);
   EXPECT_EQ(FindFeatureByKeyword(model.get(), static_cast<const char16_t*>(nullptr)), -1);
+  EXPECT_EQ(FindFeatureByKeyword(model.get(), static_cast<const PpdText*>(nullptr)), -1);
   const PpdText* keyword = FindFeatureKeywordByTranslation(model.get(), u"Color Mode");
   ASSERT_NE(keyword, nullptr);
   EXPECT_EQ(Utf8(*keyword), "*ZQRendering");
@@ -375,11 +376,16 @@ std::vector<uint8_t> RawFlagsOf(const PpdModel& model) {
 }
 
 TEST(PpdModel, EachFailedAllocationEndsParsingWithoutLoss) {
-  const std::string text = ManyFeatures(34, 66, 514) + "*OpenGroup: InstallableOptions/I\n" +
-                           "*OpenUI *F0/X: PickOne\n*DefaultF0: O1\n*CloseUI: *F0\n";
+  // Installables past their first capacity, and a line after them.
+  std::string text = ManyFeatures(34, 66, 514) + "*OpenGroup: InstallableOptions/I\n";
+  for (int f = 0; f < 33; ++f) {
+    const std::string k = "F" + std::to_string(f);
+    text += "*OpenUI *" + k + "/X: PickOne\n*Default" + k + ": O1\n*CloseUI: *" + k + "\n";
+  }
+  text += "*CloseGroup: InstallableOptions\n*UIConstraints: *F0 O2 *F2 O0\n";
   Model full(BuildModelFromText(text));
   ASSERT_TRUE(full);
-  ASSERT_EQ(full->installableCount, 1);
+  ASSERT_EQ(full->installableCount, 33);
   const Strings fullConstraints = ConstraintsOf(*full);
   // Far more than the allocations of the whole build: a build that never
   // completes ends the loop instead of hanging it.
@@ -402,6 +408,10 @@ TEST(PpdModel, EachFailedAllocationEndsParsingWithoutLoss) {
       if (!constraints.empty()) {
         EXPECT_TRUE(std::equal(constraints.begin(), constraints.end() - 1, fullConstraints.begin()))
             << budget << " " << bFailOnlyOne;
+      }
+      // A failure ends the parsing: nothing after it is read.
+      if (constraints == fullConstraints) {
+        EXPECT_EQ(model->installableCount, full->installableCount) << budget << " " << bFailOnlyOne;
       }
       const bool parsed = model->installableCount == full->installableCount &&
                           constraints == fullConstraints &&

@@ -96,6 +96,8 @@ TEST(Tokenizer, LongTokenIsCutAtCapacityLessOneAndTheFullByteDropped) {
     TokenReader names("ab c/d:e", 4, feed);
     EXPECT_EQ(names.Next(true), "ab ");  // 'c' found the buffer full
     EXPECT_EQ(names.Next(true), "/d");
+    TokenReader noRoom("abc", 0, feed);
+    EXPECT_EQ(noRoom.Next(), "<end>");
   }
 }
 
@@ -170,7 +172,9 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"X/<414>2", "X", "A2"},
         SplitCase{"X/<4G><G4>", "X", "\x04\x00"},
         SplitCase{"X/< 9>", "X", "\t"},
+        SplitCase{"X/<+9>", "X", "\t"},
         SplitCase{"X/Rotate 180<B0>", "X", "Rotate 180\xC2\xB0"},
+        SplitCase{"X/<b0>", "X", "\xC2\xB0"},
         SplitCase{"X/<80><81><9D>", "X", "\xE2\x82\xAC\xC2\x81\xC2\x9D"},
         SplitCase{"X/*Star", "X", "Star"},
         SplitCase{"/Only", "Only", "Only"}));
@@ -196,12 +200,14 @@ TEST(NameAndTranslation, EndOfInputGivesFalse) {
 }
 
 TEST(ReadPpdValue, StoresTheTokenAndLeavesTheTextAloneAtTheEnd) {
-  TokenReader reader("PickOne");
+  TokenReader reader("Pick One");
   PpdText text;
   ASSERT_TRUE(ReadPpdValue(&reader.source, &reader.buffer[0], reader.buffer.size(), &text));
-  EXPECT_EQ(Utf8(text), "PickOne");
+  EXPECT_EQ(Utf8(text), "Pick");
+  ASSERT_TRUE(ReadPpdValue(&reader.source, &reader.buffer[0], reader.buffer.size(), &text));
+  EXPECT_EQ(Utf8(text), "One");
   EXPECT_FALSE(ReadPpdValue(&reader.source, &reader.buffer[0], reader.buffer.size(), &text));
-  EXPECT_EQ(Utf8(text), "PickOne");
+  EXPECT_EQ(Utf8(text), "One");
 }
 
 }  // namespace
