@@ -65,7 +65,8 @@ void CheckStored(const char16_t (&loaded)[Units + 1], const char16_t (&field)[Un
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   unsigned char input[2 * kBlock] = {};
-  std::memcpy(input, data, size < sizeof input ? size : sizeof input);
+  // An empty input may come without any buffer at all.
+  if (size > 0) std::memcpy(input, data, size < sizeof input ? size : sizeof input);
 
   auto* source = static_cast<unsigned char*>(std::malloc(kBlock));
   auto* destination = static_cast<unsigned char*>(std::malloc(kBlock));
