@@ -31,13 +31,14 @@ processes_of_earlier_cases() {
   done
 }
 
+# Asks the programs to end and kills them after 5 s. (kill -0 succeeds while
+# any of them is left.)
 stop_processes() {
   [ $# -gt 0 ] || return 0
   kill "$@" 2>/dev/null
-  local i pid
+  local i
   for i in $(seq 50); do
-    for pid in "$@"; do kill -0 "$pid" 2>/dev/null && break; pid=; done
-    [ -z "$pid" ] && return 0
+    kill -0 "$@" 2>/dev/null || return 0
     sleep 0.1
   done
   kill -KILL "$@" 2>/dev/null
