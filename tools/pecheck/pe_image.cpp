@@ -11,6 +11,10 @@ constexpr size_t kCoffHeaderSize = 20;
 constexpr size_t kSectionHeaderSize = 40;
 constexpr size_t kImportDescriptorSize = 20;
 constexpr size_t kMaxTableEntries = 65536;  // more than any real image has
+constexpr size_t kResourceDirectorySize = 16;
+constexpr size_t kResourceEntrySize = 8;
+constexpr uint32_t kResourceTypeManifest = 24;
+constexpr uint32_t kResourceSubdirectory = 0x80000000;
 
 // Little-endian reads that answer 0 past the end instead of faulting.
 class ByteView {
@@ -20,6 +24,7 @@ class ByteView {
   bool Has(size_t offset, size_t size) const {
     return offset <= bytes_.size() && size <= bytes_.size() - offset;
   }
+  uint32_t U8(size_t offset) const { return Has(offset, 1) ? Byte(offset) : 0; }
   uint32_t U16(size_t offset) const { return Has(offset, 2) ? Byte(offset) | Byte(offset + 1) << 8 : 0; }
   uint32_t U32(size_t offset) const {
     return Has(offset, 4) ? U16(offset) | U16(offset + 2) << 16 : 0;
@@ -77,6 +82,7 @@ class PeParser {
     ReadSections(optional + optionalSize, sectionCount);
     if (directoryCount > 0 && !ReadExports(view_.U32(directories))) return false;
     if (directoryCount > 1 && !ReadImports(view_.U32(directories + 8))) return false;
+    if (directoryCount > 2 && !ReadManifest(view_.U32(directories + 16))) return false;
     return true;
   }
 
@@ -155,6 +161,51 @@ class PeParser {
       }
     }
     return Fail("import thunks without end");
+  }
+
+  // The resource tree has three levels: type, name, language. The manifest
+  // is the first name's first language under type 24.
+  bool ReadManifest(uint32_t rva) {
+    if (rva == 0) return true;
+    const size_t root = Offset(rva);
+    if (root == 0) return Fail("resource directory outside every section");
+    size_t entry = 0;
+    if (!FindResourceEntry(root, root, kResourceTypeManifest, &entry)) return true;
+    for (int level = 0; level < 2; ++level) {
+      const uint32_t target = view_.U32(entry + 4);
+      if (!(target & kResourceSubdirectory)) return Fail("resource tree too shallow");
+      if (!FindResourceEntry(root, root + (target & ~kResourceSubdirectory), kAnyId, &entry))
+        return Fail("empty resource directory");
+    }
+    const uint32_t target = view_.U32(entry + 4);
+    if (target & kResourceSubdirectory) return Fail("resource tree too deep");
+    const size_t data = root + target;
+    if (!view_.Has(data, 16)) return Fail("resource data entry past the end");
+    const size_t bytes = Offset(view_.U32(data));
+    const size_t size = view_.U32(data + 4);
+    if (bytes == 0 || !view_.Has(bytes, size)) return Fail("manifest outside the file");
+    for (size_t i = 0; i < size; ++i)
+      image_->manifest.push_back(static_cast<char>(view_.U8(bytes + i)));
+    return true;
+  }
+
+  static constexpr uint32_t kAnyId = 0xFFFFFFFF;
+
+  // The entry of `directory` with the numeric id `id` (any entry for
+  // kAnyId); false when there is none or the directory is cut off.
+  bool FindResourceEntry(size_t root, size_t directory, uint32_t id, size_t* entry) const {
+    if (directory < root || !view_.Has(directory, kResourceDirectorySize)) return false;
+    const size_t count = view_.U16(directory + 12) + view_.U16(directory + 14);
+    for (size_t i = 0; i < count; ++i) {
+      const size_t at = directory + kResourceDirectorySize + i * kResourceEntrySize;
+      if (!view_.Has(at, kResourceEntrySize)) return false;
+      const uint32_t name = view_.U32(at);
+      if (id == kAnyId || name == id) {
+        *entry = at;
+        return true;
+      }
+    }
+    return false;
   }
 
   ByteView view_;

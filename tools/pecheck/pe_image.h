@@ -1,5 +1,6 @@
 // A reader of the parts of a Windows PE file that decide where it can run:
-// machine, subsystem version, exported names and imported functions. It
+// machine, subsystem version, exported names, imported functions and the
+// manifest that chooses the system libraries' versions. It
 // reads a file's bytes only and never trusts them: every offset is checked,
 // and a malformed file gives an error, not a fault.
 #pragma once
@@ -17,6 +18,8 @@ struct PeImage {
   std::vector<std::string> exports;  // names, as stored
   // Imported functions by DLL name in lower case; ordinals as "#n".
   std::map<std::string, std::vector<std::string>> imports;
+  // The first manifest resource (type 24) as stored; empty when there is none.
+  std::string manifest;
 };
 
 constexpr uint16_t kMachineX86 = 0x014C;

@@ -17,10 +17,13 @@ void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   Put16(b, at + 2, v >> 16);
 }
 
+constexpr char kManifest[] = "<assembly processorArchitecture=\"x86\"/>";
+
 // A minimal 32-bit image: one section at RVA 0x1000 mapped to file offset
-// 0x200, an import of kernel32.dll!Sleep and an export named "Go".
+// 0x200, an import of kernel32.dll!Sleep, an export named "Go" and a
+// manifest resource.
 std::vector<uint8_t> MinimalImage() {
-  std::vector<uint8_t> b(0x400, 0);
+  std::vector<uint8_t> b(0x600, 0);
   Put16(b, 0, 0x5A4D);
   Put32(b, 0x3C, 0x40);
   Put32(b, 0x40, 0x00004550);
@@ -35,10 +38,11 @@ std::vector<uint8_t> MinimalImage() {
   Put32(b, opt + 92, 16);
   Put32(b, opt + 96, 0x1000);       // export directory
   Put32(b, opt + 104, 0x1100);      // import directory
+  Put32(b, opt + 112, 0x1200);      // resource directory
   const size_t section = opt + 224;
-  Put32(b, section + 8, 0x200);     // virtual size
+  Put32(b, section + 8, 0x400);     // virtual size
   Put32(b, section + 12, 0x1000);   // virtual address
-  Put32(b, section + 16, 0x200);    // raw size
+  Put32(b, section + 16, 0x400);    // raw size
   Put32(b, section + 20, 0x200);    // raw offset
   // exports at 0x1000: one name, names array at 0x1040 -> "Go" at 0x1050
   Put32(b, 0x200 + 24, 1);
@@ -52,6 +56,19 @@ std::vector<uint8_t> MinimalImage() {
   Put32(b, 0x340, 0x1180);
   std::memcpy(&b[0x360], "KERNEL32.dll", 13);
   std::memcpy(&b[0x382], "Sleep", 6);
+  // resources at 0x1200: type 24 -> name 1 -> language 0x409 -> data at 0x1260
+  Put16(b, 0x400 + 14, 1);
+  Put32(b, 0x410, 24);
+  Put32(b, 0x414, 0x80000018);
+  Put16(b, 0x418 + 14, 1);
+  Put32(b, 0x428, 1);
+  Put32(b, 0x42C, 0x80000030);
+  Put16(b, 0x430 + 14, 1);
+  Put32(b, 0x440, 0x409);
+  Put32(b, 0x444, 0x48);
+  Put32(b, 0x448, 0x1260);
+  Put32(b, 0x44C, sizeof kManifest - 1);
+  std::memcpy(&b[0x460], kManifest, sizeof kManifest - 1);
   return b;
 }
 
@@ -65,6 +82,7 @@ TEST(PeImageReader, ReadsMachineVersionExportsAndImports) {
   EXPECT_EQ(image.exports, std::vector<std::string>{"Go"});
   ASSERT_EQ(image.imports.count("kernel32.dll"), 1u);
   EXPECT_EQ(image.imports["kernel32.dll"], std::vector<std::string>{"Sleep"});
+  EXPECT_EQ(image.manifest, kManifest);
 }
 
 TEST(PeImageReader, MalformedImagesAreErrors) {
@@ -80,6 +98,10 @@ TEST(PeImageReader, MalformedImagesAreErrors) {
       {"optional header too large", 0x54, 0xFFFF},
       {"export names outside", 0x220, 0x7FFFFFFF},
       {"import thunks outside", 0x300, 0x9000},
+      {"resource directory outside", 0x58 + 112, 0x9000},
+      {"manifest outside", 0x448, 0x9000},
+      {"manifest longer than the file", 0x44C, 0x7FFFFFFF},
+      {"resource tree too shallow", 0x42C, 0x48},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> bytes = MinimalImage();
