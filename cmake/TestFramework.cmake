@@ -29,7 +29,7 @@ include(GoogleTest)
 # of another, so they hold this lock and run one at a time.
 set(KORVAIN_DESKTOP_LOCK RESOURCE_LOCK wine_desktop)
 
-# korvain_add_test(NAME [DESKTOP] SOURCES... [LIBS ...] [ENVIRONMENT ...]): one test program,
+# korvain_add_test(NAME [DESKTOP] SOURCES... [LIBS ...] [ENVIRONMENT VAR=VALUE]): one test program,
 # its cases listed for CTest when the tests run (under Wine in the cross
 # builds). DESKTOP: its cases show windows.
 function(korvain_add_test name)
@@ -41,6 +41,12 @@ function(korvain_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
   korvain_warnings(${name})
+  # The discovered tests' properties pass through a generated script that
+  # splits a list of variables into separate properties: one variable only.
+  list(LENGTH ARG_ENVIRONMENT environment_count)
+  if(environment_count GREATER 1)
+    message(FATAL_ERROR "korvain_add_test(${name}): one ENVIRONMENT variable at most")
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 120 ENVIRONMENT "${ARG_ENVIRONMENT}" ${lock})
 endfunction()
