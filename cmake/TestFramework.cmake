@@ -70,7 +70,7 @@ function(korvain_copy_for_windows_version target wine_version)
     COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg add
             "HKCU\\Software\\Wine\\AppDefaults\\${copy_name}" /v Version /d ${wine_version} /f)
   set_tests_properties(${target}.${wine_version}.set_version PROPERTIES
-    FIXTURES_SETUP ${target}.${wine_version})
+    FIXTURES_SETUP ${target}.${wine_version} TIMEOUT 120)
   set(KORVAIN_VERSION_COPY ${copy} PARENT_SCOPE)
 endfunction()
 
