@@ -2,6 +2,7 @@
 // and with what records, and the Job Settings page as a user drives it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -379,6 +380,11 @@ TEST_F(JobSettingsPage, NameTakesFourteenSingleByteCharacters) {
 }
 
 TEST_F(JobSettingsPage, NameTakesSevenDoubleByteCharacters) {
+  // The run made for this case asks for the code page; elsewhere it is told
+  // apart as skipped.
+  if (const char* expected = std::getenv("KORVAIN_EXPECT_CODE_PAGE")) {
+    ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected)));
+  }
   if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese code page, not " << GetACP();
   ClickPasswordPrinting(page_);
   Type(page_, kUserName, L"\u3042\u3044\u3046\u3048\u304a\u304b\u304d\u304f");
