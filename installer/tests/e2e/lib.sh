@@ -21,11 +21,35 @@ case_processes() {
   done
 }
 
+# This case's own processes: the shell, its ancestors and its children. A
+# case's shells name its work folder too (the 32-bit case hands it to a shell
+# in a prefix of its own), and must never be taken for an earlier case's.
+own_processes() {
+  local pid=$$ parent
+  while [ -n "$pid" ] && [ "$pid" != 0 ]; do
+    echo "$pid"
+    parent=$(awk '/^PPid:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
+    pid=$parent
+  done
+  local queue=($$ ${BASHPID:-}) child
+  while [ ${#queue[@]} -gt 0 ]; do
+    for child in $(pgrep -P "${queue[0]}" 2>/dev/null); do
+      echo "$child"
+      queue+=("$child")
+    done
+    queue=("${queue[@]:1}")
+  done
+}
+
 # Installers and sub-installers of earlier cases in this Wine prefix: a case
-# that CTest ended at its time-out could not clean up after itself.
+# that CTest ended at its time-out could not clean up after itself. They are
+# Windows programs started from an earlier case's media, so their command
+# line begins with the media's Windows path.
 processes_of_earlier_cases() {
-  local pid
-  for pid in $(pgrep -f "kestrup-test\\." 2>/dev/null); do
+  local pid own
+  own=" $(own_processes | tr '\n' ' ') "
+  for pid in $(pgrep -f '^[A-Z]:\\.*kestrup-test\.' 2>/dev/null); do
+    [[ $own == *" $pid "* ]] && continue
     tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
       echo "$pid"
   done
@@ -100,11 +124,22 @@ make_medium() {
   done
 }
 
+# The loader that starts the installer under test. Wine's usual loader hands
+# a 64-bit program to start.exe, which finds no program at a path of 260
+# units or more; the 64-bit loader starts it itself, as Windows would.
+installer_loader() {
+  if [ "${KESTRUP_WIDTH:-x86}" = x64 ]; then
+    echo "${KORVAIN_WINE64_LOADER:-/usr/lib/wine/wine64}"
+  else
+    echo wine
+  fi
+}
+
 # start_installer DIR [VAR=VALUE...]: starts DIR\Kestrup.exe in the
 # background with the given environment (LC_ALL for the language).
 start_installer() {
   local dir=$1; shift
-  env "$@" wine "$dir/Kestrup.exe" >/dev/null 2>&1 &
+  env "$@" "$(installer_loader)" "$dir/Kestrup.exe" >/dev/null 2>&1 &
   KESTRUP_PID=$!
   started_pids+=("$KESTRUP_PID")
 }
