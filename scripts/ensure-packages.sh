@@ -1,6 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests use, when any is
 # missing. As root it installs them; otherwise it names what to install.
+# It changes nothing else of the machine unless asked: where the install
+# fails after a failed index update, it explains the way around that it
+# knows, which downgrades installed packages, and takes it only when
+# KORVAIN_ALLOW_DOWNGRADES=1 asks for it.
+#
+# KORVAIN_APT_SOURCES and KORVAIN_APT_PREFERENCES name the apt sources file
+# and the preferences folder (tests point them elsewhere).
 set -euo pipefail
 
 packages=(
@@ -15,6 +22,10 @@ packages=(
   foomatic-db-compressed-ppds printer-driver-oki libcups2
 )
 
+sources=${KORVAIN_APT_SOURCES:-/etc/apt/sources.list.d/debian.sources}
+pin=${KORVAIN_APT_PREFERENCES:-/etc/apt/preferences.d}/zz-korvain-main-suite-first
+saved_sources=$sources.korvain-saved
+
 missing_packages() {
   local p
   for p in "${packages[@]}"; do
@@ -24,52 +35,117 @@ missing_packages() {
 
 update_log=$(mktemp)
 apt_log=$(mktemp)
-restore_sources=
+changed_sources=0
+restore_sources() {
+  [ -f "$saved_sources" ] && mv -f "$saved_sources" "$sources"
+  rm -f "$pin"
+}
 cleanup() {
-  [ -z "$restore_sources" ] || eval "$restore_sources"
+  if [ $changed_sources -eq 1 ]; then
+    restore_sources
+    apt-get update -qq >/dev/null 2>&1 || true
+  fi
   rm -f "$update_log" "$apt_log"
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 apt_install() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" \
     >"$apt_log" 2>&1
 }
 
-# A mirror in the middle of a sync can fail one suite's i386 index while the
-# amd64 ones load. The i386 twins of the machine's libraries (Multi-Arch:
-# same, so of the very same version) then cannot be found, and wine32 cannot
-# be installed. The remedy: read the failed suites for the native architecture
-# only, and take every package from the main suite first, downgrading what came
-# from the others to it. The sources and the pin are restored afterwards.
-install_from_main_suite_first() {
-  local sources=/etc/apt/sources.list.d/debian.sources
-  local pin=/etc/apt/preferences.d/zz-korvain-main-suite-first
-  local native codename failed
-  native=$(dpkg --print-architecture)
-  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-  failed=$(sed -nE 's|^E: Failed to fetch .*/dists/([^/]+)/.*|\1|p' "$update_log" | sort -u | xargs)
-  [ -f "$sources" ] && [ -n "$codename" ] && [ -n "$failed" ] || return 1
-  echo "Retrying with the suites whose index failed ($failed) read for $native only," \
-    "and $codename preferred." >&2
-  cp "$sources" "$sources.korvain-saved"
-  restore_sources="mv -f '$sources.korvain-saved' '$sources'; rm -f '$pin'; apt-get update -qq >/dev/null 2>&1 || true"
-  awk -v failed="$failed" -v arch="$native" 'BEGIN { RS = ""; ORS = "\n\n" }
+# The suites whose index apt-get update failed to fetch.
+failed_suites() {
+  sed -nE 's|^E: Failed to fetch .*/dists/([^/]+)/.*|\1|p' "$update_log" | sort -u | xargs
+}
+
+# The sources with the failed suites read for the native architecture only.
+# A stanza that names failed suites beside others is split in two, so that
+# the others keep every architecture: wine32 needs the main suite's i386
+# packages.
+sources_without_foreign_indexes() {  # FAILED NATIVE < sources
+  awk -v failed="$1" -v arch="$2" 'BEGIN { RS = ""; ORS = "\n\n"; n = split(failed, f, " ") }
     {
-      hit = 0
-      if (match($0, /(^|\n)Suites:[^\n]*/)) {
-        suites = " " substr($0, RSTART, RLENGTH) " "
-        gsub(/\n/, " ", suites)
-        n = split(failed, f, " ")
-        for (i = 1; i <= n; i++) if (index(suites, " " f[i] " ")) hit = 1
+      if ($0 ~ /(^|\n)Architectures:/ || !match($0, /(^|\n)Suites:[^\n]*/)) { print; next }
+      line = substr($0, RSTART, RLENGTH); sub(/^\n/, "", line)
+      count = split(substr(line, length("Suites:") + 1), suites, " ")
+      kept = ""; hit = ""
+      for (i = 1; i <= count; i++) {
+        is_failed = 0
+        for (j = 1; j <= n; j++) if (suites[i] == f[j]) is_failed = 1
+        if (is_failed) hit = hit " " suites[i]; else kept = kept " " suites[i]
       }
-      if (hit && $0 !~ /(^|\n)Architectures:/) $0 = $0 "\nArchitectures: " arch
-      print
-    }' "$sources.korvain-saved" >"$sources"
+      if (hit == "") { print; next }
+      if (kept != "") { s = $0; sub(/Suites:[^\n]*/, "Suites:" kept, s); print s }
+      s = $0; sub(/Suites:[^\n]*/, "Suites:" hit, s); print s "\nArchitectures: " arch
+    }'
+}
+
+explain_the_way_around() {  # FAILED CODENAME PACKAGES...
+  local failed=$1 codename=$2; shift 2
+  cat >&2 <<EOF
+
+The install failed after apt-get could not fetch the index of: $failed.
+A mirror in the middle of a sync can fail one suite's i386 index while the
+amd64 ones load; apt then finds no i386 twin of the machine's libraries, and
+wine32:i386 cannot be installed. Waiting for the mirror and running this
+again is usually enough.
+
+A way around it, which CHANGES THIS MACHINE:
+  1. In $sources, read the failed suites ($failed) for
+     $(dpkg --print-architecture) only: give them a stanza of their own with
+     "Architectures: $(dpkg --print-architecture)" (a stanza they share with
+     $codename must be split, or wine32 cannot be installed at all).
+  2. Prefer the main suite: write $pin with
+       Package: *
+       Pin: release n=$codename,l=Debian
+       Pin-Priority: 1001
+  3. apt-get update && apt-get install --no-install-recommends --allow-downgrades $*
+  4. Remove the pin, restore the sources, apt-get update.
+WARNING: step 3 downgrades installed $(dpkg --print-architecture) packages (libc6 and
+others) to $codename's versions, and they stay downgraded after the sources
+are restored.
+
+To have this script take that way (it lists the downgrades before making
+them), run it again with KORVAIN_ALLOW_DOWNGRADES=1, e.g.
+  KORVAIN_ALLOW_DOWNGRADES=1 make deps
+EOF
+}
+
+# Prints the packages that the install would downgrade, as "name: from -> to".
+list_downgrades() {
+  apt-get -s install --no-install-recommends --allow-downgrades "$@" 2>/dev/null |
+    sed -nE 's/^Inst ([^ ]+) \[([^]]+)\] \(([^ ]+) .*/\1 \2 \3/p' |
+    while read -r name installed candidate; do
+      if dpkg --compare-versions "$candidate" lt "$installed"; then
+        echo "  $name: $installed -> $candidate"
+      fi
+    done || true
+}
+
+install_from_main_suite_first() {  # FAILED CODENAME PACKAGES...
+  local failed=$1 codename=$2 native
+  shift 2
+  native=$(dpkg --print-architecture)
+  echo "Reading $failed for $native only and preferring $codename, as asked." >&2
+  cp "$sources" "$saved_sources"
+  changed_sources=1
+  sources_without_foreign_indexes "$failed" "$native" <"$saved_sources" >"$sources"
   printf 'Package: *\nPin: release n=%s,l=Debian\nPin-Priority: 1001\n' "$codename" >"$pin"
   apt-get update -qq >/dev/null 2>&1 || true
+  echo "These installed packages will be downgraded:" >&2
+  list_downgrades "$@" >&2
   apt_install --allow-downgrades "$@"
 }
+
+# A run killed while it had the sources changed left them so: put them back
+# before anything else.
+if [ -f "$saved_sources" ] || [ -f "$pin" ]; then
+  echo "Restoring what an earlier, interrupted run changed: $sources and $pin." >&2
+  restore_sources
+  apt-get update -qq >/dev/null 2>&1 || true
+fi
 
 missing=($(missing_packages))
 [ ${#missing[@]} -eq 0 ] || {
@@ -89,14 +165,26 @@ missing=($(missing_packages))
     echo "apt-get update failed; going on with the install. apt said:" >&2
     grep -E '^(E|W):' "$update_log" | sed 's/^/  /' >&2 || true
   }
-  apt_install "${missing[@]}" ||
-    { [ $update_failed -eq 1 ] && install_from_main_suite_first "${missing[@]}"; } || {
-      still=($(missing_packages))
-      echo "These packages could not be installed: ${still[*]}" >&2
-      echo "apt said:" >&2
+  if ! apt_install "${missing[@]}"; then
+    still=($(missing_packages))
+    echo "These packages could not be installed: ${still[*]}" >&2
+    echo "apt said:" >&2
+    grep -E '^E:|Depends:' "$apt_log" | sed 's/^/  /' >&2 || sed 's/^/  /' "$apt_log" >&2
+    failed=$(failed_suites)
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    if [ $update_failed -eq 0 ] || [ -z "$failed" ] || [ -z "$codename" ] || [ ! -f "$sources" ]; then
+      exit 1
+    fi
+    if [ "${KORVAIN_ALLOW_DOWNGRADES:-0}" != 1 ]; then
+      explain_the_way_around "$failed" "$codename" "${missing[@]}"
+      exit 1
+    fi
+    install_from_main_suite_first "$failed" "$codename" "${missing[@]}" || {
+      echo "The install failed again; apt said:" >&2
       grep -E '^E:|Depends:' "$apt_log" | sed 's/^/  /' >&2 || sed 's/^/  /' "$apt_log" >&2
       exit 1
     }
+  fi
 }
 
 # Wine falls back to English silently when the Linux locale of a user
