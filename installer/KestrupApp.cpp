@@ -81,8 +81,12 @@ bool CKestrupApp::IsAnotherCopyRunning(const std::wstring& title) {
   if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
   if (HWND hOther = FindWindowW(nullptr, title.c_str())) {
     // The other copy's frame is hidden; what the user sees of it is its
-    // dialog or message box, the frame's last active pop-up.
-    SetForegroundWindow(GetLastActivePopup(hOther));
+    // dialog or message box, the frame's last active pop-up. While it waits
+    // for its sub-installer it shows nothing, and the last active pop-up is
+    // the hidden frame itself: raising that would take the keyboard from
+    // the window the user works in and give it to no visible window.
+    HWND hPopup = GetLastActivePopup(hOther);
+    if (IsWindowVisible(hPopup)) SetForegroundWindow(hPopup);
   }
   return true;
 }

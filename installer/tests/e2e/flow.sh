@@ -7,9 +7,7 @@ case_happy_path_waits_for_sub_installer() {
   wd clickitem "title=Printer Model" 1004 1
   expect_eq "list after clicking model B" "count=2 selected=1 focused=1" "$(wd list 'title=Printer Model' 1004)"
   accept_both_dialogs
-  local i
-  for i in $(seq 100); do grep -q state=held "$work/m/Res/KRU_x64.txt" 2>/dev/null && break; sleep 0.1; done
-  grep -q state=held "$work/m/Res/KRU_x64.txt" 2>/dev/null || fail "the sub-installer was not started"
+  expect_sub_installer_held "$work/m" x64
   installer_running || fail "the installer ended while its sub-installer ran"
   rm -f "$work/m/Res/KRU_x64.hold"
   expect_installer_ends
@@ -132,9 +130,9 @@ case_second_copy_ends_and_raises_the_first() {
   start_installer "$work/m"
   local first=$KESTRUP_PID
   wd wait "title=Printer Model" || fail "no chooser"
-  wine "$WINDOW_DRIVER" holdforeground "Someone else" 8000 &
+  wine "$WINDOW_DRIVER" holdforeground "Someone else" 60000 &
   local holder=$!
-  expect_eq "other window in front" "yes" "$(wd foreground 'top=Someone else')"
+  expect_foreground "other window" 'top=Someone else'
   start_installer "$work/m"
   expect_installer_ends
   KESTRUP_PID=$first
@@ -145,7 +143,32 @@ case_second_copy_ends_and_raises_the_first() {
   expect_eq "first copy's chooser in front" "yes" "$(wd foreground 'title=Printer Model')"
   wd press "title=Printer Model" 2
   expect_installer_ends
-  wait "$holder"
+  kill "$holder" 2>/dev/null
+  wait "$holder" 2>/dev/null
+}
+
+# While the first copy waits for its sub-installer it shows no window, and
+# the user types into the sub-installer's windows or another program's: a
+# second copy then leaves the foreground where it is.
+case_second_copy_leaves_the_foreground_while_sub_installer_runs() {
+  make_medium "$work/m"
+  touch "$work/m/Res/KRU_x64.hold"
+  start_installer "$work/m"
+  local first=$KESTRUP_PID
+  accept_both_dialogs
+  expect_sub_installer_held "$work/m" x64
+  wine "$WINDOW_DRIVER" holdforeground "Someone else" 60000 &
+  local holder=$!
+  expect_foreground "other window" 'top=Someone else'
+  start_installer "$work/m"
+  expect_installer_ends
+  KESTRUP_PID=$first
+  expect_eq "other window still in front" "yes" "$(wd foreground 'top=Someone else')"
+  installer_running || fail "the first copy ended while its sub-installer ran"
+  rm -f "$work/m/Res/KRU_x64.hold"
+  expect_installer_ends
+  kill "$holder" 2>/dev/null
+  wait "$holder" 2>/dev/null
 }
 
 # A medium deeper than the platform's 260-unit path length. Every folder

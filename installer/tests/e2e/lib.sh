@@ -146,3 +146,27 @@ accept_both_dialogs() {
   wd press "title=Printer Model" 1 || fail "no chooser to accept"
   wd press "title=License Agreement" 1 || fail "no license dialog to accept"
 }
+
+# Waits up to 30 s for the stand-in sub-installer of DIR (ARCH x64 or x86)
+# to hold; fails when it never does.
+expect_sub_installer_held() {  # DIR ARCH
+  local i
+  for i in $(seq 300); do
+    grep -q state=held "$1/Res/KRU_$2.txt" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "the sub-installer was not started"
+  return 1
+}
+
+# Waits up to 15 s for the window to be the foreground window; fails when
+# it never is.
+expect_foreground() {  # WHAT SELECTOR
+  local i
+  for i in $(seq 30); do
+    [ "$(wd foreground "$2")" = yes ] && return 0
+    sleep 0.5
+  done
+  fail "$1: not in the foreground"
+  return 1
+}
