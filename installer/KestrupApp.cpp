@@ -130,8 +130,15 @@ bool CKestrupApp::RunSubInstaller() {
   }
   const std::wstring infPath = JoinPath(
       JoinPath(directory, L"Drv"), m_apPackages[m_nSelectedPackage]->szFolderName, L"dalmont.inf");
+  // An INF file that the sub-installer could not open is not left out in
+  // silence: it would install nothing, or another driver, without a word.
+  const InfHandover inf = ChooseInfHandover(infPath);
+  if (inf.kind == InfHandover::kOutOfReach) {
+    EndWithMessage(IDS_CANNOT_INSTALL);
+    return false;
+  }
   const std::wstring commandLine =
-      BuildSubInstallerCommandLine(subInstaller, infPath, IsExistingFile(infPath));
+      BuildSubInstallerCommandLine(subInstaller, inf.path, inf.kind == InfHandover::kPath);
   if (commandLine.size() > kMaxCommandLineUnits) {
     EndWithMessage(IDS_CANNOT_INSTALL);
     return false;

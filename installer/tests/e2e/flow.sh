@@ -40,13 +40,19 @@ case_inf_is_a_folder() {
   expect_command_line_without_inf
 }
 
-expect_message_after_both_dialogs() {
-  start_installer "$work/m"
+# The installer of medium DIR has started: both dialogs are accepted, then
+# message 10002 ends the flow and no sub-installer runs.
+expect_refused_after_both_dialogs() {  # DIR
   accept_both_dialogs
   expect_eq "message" "The printer cannot be installed." "$(wd text "title=$TITLE" 65535)"
   wd press "title=$TITLE" 1 || fail "no message box to close"
   expect_installer_ends
-  [ ! -e "$work/m/Res/KRU_x64.txt" ] || fail "a sub-installer ran"
+  [ ! -e "$1/Res/KRU_x64.txt" ] || fail "a sub-installer ran"
+}
+
+expect_message_after_both_dialogs() {
+  start_installer "$work/m"
+  expect_refused_after_both_dialogs "$work/m"
 }
 
 case_sub_installer_missing() {
@@ -196,6 +202,34 @@ case_deep_medium_path_is_never_cut() {
   fi
   expect_eq "decoy sub-installers started" "" \
     "$(find "$work" -name 'KRU_x64.txt' ! -path "$deep/Res/*")"
+}
+
+# A model folder whose name takes the INF path beyond MAX_PATH: the
+# sub-installer, which may know no longer paths, gets the INF by its short
+# names.
+case_inf_beyond_max_path_goes_by_short_names() {
+  local folder="Model folder whose name takes its INF path beyond MAX_PATH"
+  make_deep_medium_on_d 22 "$folder=Test Model A"
+  start_installer_at "$DEEP_MEDIUM_WIN"
+  accept_both_dialogs
+  expect_installer_ends
+  local inf
+  inf=$(sed -n 's/^argv\[1\]=//p' "$DEEP_MEDIUM/Res/KRU_x64.txt" 2>/dev/null | tr -d '\r')
+  expect_eq "command line" "\"$DEEP_MEDIUM_WIN\\Res\\KRU_x64.exe\" \"$inf\"" \
+    "$(recorded_command_line "$DEEP_MEDIUM" x64)"
+  [ -n "$inf" ] && [ ${#inf} -lt 260 ] || fail "INF path of ${#inf} units handed over: [$inf]"
+  expect_eq "file handed over" "$(readlink -f "$DEEP_MEDIUM/Drv/$folder/dalmont.inf")" \
+    "$(readlink -f "$(wine winepath -u "$inf" 2>/dev/null | tr -d '\r')")"
+  rm -f "$WINEPREFIX/dosdevices/d:"
+}
+
+# The INF path is beyond MAX_PATH and so is its short form: the installer
+# says it cannot install rather than start the sub-installer without it.
+case_inf_out_of_reach_is_refused() {
+  make_deep_medium_on_d 26 "MODELDIR.ONE=Test Model A"
+  start_installer_at "$DEEP_MEDIUM_WIN"
+  expect_refused_after_both_dialogs "$DEEP_MEDIUM"
+  rm -f "$WINEPREFIX/dosdevices/d:"
 }
 
 # The installer at the root of a drive: the sub-installer gets the paths

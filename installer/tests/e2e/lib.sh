@@ -170,3 +170,32 @@ expect_foreground() {  # WHAT SELECTOR
   fail "$1: not in the foreground"
   return 1
 }
+
+# make_deep_medium_on_d COUNT [MODEL=NAME...]: a medium (make_medium) in a
+# chain of COUNT folders of eight-unit names on drive D:, which Wine then
+# maps to this case's folder. Such names are their own short names, so the
+# medium's Windows path, 2 + 9 * COUNT units long, has no shorter form.
+# Sets DEEP_MEDIUM (its folder here) and DEEP_MEDIUM_WIN (D:\...). The
+# case removes the drive when it is done with it.
+make_deep_medium_on_d() {
+  local count=$1; shift
+  local drive="$WINEPREFIX/dosdevices/d:" i
+  mkdir -p "$work/d"
+  rm -f "$drive"
+  ln -s "$work/d" "$drive"
+  DEEP_MEDIUM=$work/d
+  DEEP_MEDIUM_WIN='D:'
+  for i in $(seq -w "$count"); do
+    DEEP_MEDIUM+="/DEEPDI$i"
+    DEEP_MEDIUM_WIN+="\\DEEPDI$i"
+  done
+  make_medium "$DEEP_MEDIUM" "$@"
+}
+
+# start_installer_at WINDOWS-DIR: starts the installer of the medium by
+# its Windows path, as start_installer does by the path here.
+start_installer_at() {
+  wine "$1\\Kestrup.exe" >/dev/null 2>&1 &
+  KESTRUP_PID=$!
+  started_pids+=("$KESTRUP_PID")
+}
