@@ -179,15 +179,16 @@ expect_foreground() {  # WHAT SELECTOR
 # case removes the drive when it is done with it.
 make_deep_medium_on_d() {
   local count=$1; shift
-  local drive="$WINEPREFIX/dosdevices/d:" i
+  local drive="$WINEPREFIX/dosdevices/d:" i name
   mkdir -p "$work/d"
   rm -f "$drive"
   ln -s "$work/d" "$drive"
   DEEP_MEDIUM=$work/d
   DEEP_MEDIUM_WIN='D:'
-  for i in $(seq -w "$count"); do
-    DEEP_MEDIUM+="/DEEPDI$i"
-    DEEP_MEDIUM_WIN+="\\DEEPDI$i"
+  for i in $(seq "$count"); do
+    printf -v name 'DEEPDI%02d' "$i"
+    DEEP_MEDIUM+="/$name"
+    DEEP_MEDIUM_WIN+="\\$name"
   done
   make_medium "$DEEP_MEDIUM" "$@"
 }
