@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include <string_view>
 #include <vector>
 
 std::wstring GetInstallerDirectory() {
@@ -34,6 +35,67 @@ std::wstring JoinPath(const std::wstring& first, const std::wstring& second,
 bool IsExistingFile(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+
+// The longest path, in units without the terminator, that the file
+// functions take without the extended-length prefix.
+constexpr size_t kLongestPlainPath = MAX_PATH - 1;
+
+constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
+constexpr std::wstring_view kExtendedUncPrefix = L"\\\\?\\UNC\\";
+constexpr std::wstring_view kUncPrefix = L"\\\\";
+
+bool StartsWith(const std::wstring& text, std::wstring_view prefix) {
+  return text.compare(0, prefix.size(), prefix.data(), prefix.size()) == 0;
+}
+
+// The extended-length form of a full path, which the wide file functions
+// take up to 32,767 units on every system the installer runs on. A medium
+// on a network share has a UNC path.
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+  if (StartsWith(path, kExtendedPrefix)) return path;
+  if (StartsWith(path, kUncPrefix)) {
+    return std::wstring(kExtendedUncPrefix) + path.substr(kUncPrefix.size());
+  }
+  return std::wstring(kExtendedPrefix) + path;
+}
+
+std::wstring PlainPath(const std::wstring& path) {
+  if (StartsWith(path, kExtendedUncPrefix)) {
+    return std::wstring(kUncPrefix) + path.substr(kExtendedUncPrefix.size());
+  }
+  if (StartsWith(path, kExtendedPrefix)) return path.substr(kExtendedPrefix.size());
+  return path;
+}
+
+// Every component by its short name where it has one; a volume that keeps
+// no short names gives the path back as it is. Empty when the system
+// cannot say.
+std::wstring ShortNamePath(const std::wstring& path) {
+  const std::wstring extended = ExtendedLengthPath(path);
+  const DWORD size = GetShortPathNameW(extended.c_str(), nullptr, 0);
+  if (size == 0) return std::wstring();
+  std::vector<wchar_t> buffer(size);
+  const DWORD length = GetShortPathNameW(extended.c_str(), buffer.data(), size);
+  if (length == 0 || length >= size) return std::wstring();
+  return PlainPath(std::wstring(buffer.data(), length));
+}
+
+}  // namespace
+
+InfHandover ChooseInfHandover(const std::wstring& infPath) {
+  if (infPath.size() <= kLongestPlainPath) {
+    if (!IsExistingFile(infPath)) return {InfHandover::kNoInf, std::wstring()};
+    return {InfHandover::kPath, infPath};
+  }
+  if (!IsExistingFile(ExtendedLengthPath(infPath))) return {InfHandover::kNoInf, std::wstring()};
+  const std::wstring alias = ShortNamePath(infPath);
+  if (alias.empty() || alias.size() > kLongestPlainPath) {
+    return {InfHandover::kOutOfReach, std::wstring()};
+  }
+  return {InfHandover::kPath, alias};
 }
 
 BOOL IsWow64() {

@@ -81,8 +81,12 @@ bool CKestrupApp::IsAnotherCopyRunning(const std::wstring& title) {
   if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
   if (HWND hOther = FindWindowW(nullptr, title.c_str())) {
     // The other copy's frame is hidden; what the user sees of it is its
-    // dialog or message box, the frame's last active pop-up.
-    SetForegroundWindow(GetLastActivePopup(hOther));
+    // dialog or message box, the frame's last active pop-up. While it waits
+    // for its sub-installer it shows nothing, and the last active pop-up is
+    // the hidden frame itself: raising that would take the keyboard from
+    // the window the user works in and give it to no visible window.
+    HWND hPopup = GetLastActivePopup(hOther);
+    if (IsWindowVisible(hPopup)) SetForegroundWindow(hPopup);
   }
   return true;
 }
@@ -126,8 +130,15 @@ bool CKestrupApp::RunSubInstaller() {
   }
   const std::wstring infPath = JoinPath(
       JoinPath(directory, L"Drv"), m_apPackages[m_nSelectedPackage]->szFolderName, L"dalmont.inf");
+  // An INF file that the sub-installer could not open is not left out in
+  // silence: it would install nothing, or another driver, without a word.
+  const InfHandover inf = ChooseInfHandover(infPath);
+  if (inf.kind == InfHandover::kOutOfReach) {
+    EndWithMessage(IDS_CANNOT_INSTALL);
+    return false;
+  }
   const std::wstring commandLine =
-      BuildSubInstallerCommandLine(subInstaller, infPath, IsExistingFile(infPath));
+      BuildSubInstallerCommandLine(subInstaller, inf.path, inf.kind == InfHandover::kPath);
   if (commandLine.size() > kMaxCommandLineUnits) {
     EndWithMessage(IDS_CANNOT_INSTALL);
     return false;

@@ -29,8 +29,8 @@ private:
   // Shows message nIDText, closes the frame; the caller returns FALSE.
   void EndWithMessage(UINT nIDText);
   // Starts the chosen model's sub-installer and waits for it; false when
-  // the sub-installer is missing or cannot be started (the message has
-  // been shown then).
+  // the sub-installer is missing or cannot be started, or the INF file is
+  // there but out of its reach (the message has been shown then).
   bool RunSubInstaller();
   // Returns when the process has ended; answers only sent messages meanwhile.
   void WaitForSubInstaller(HANDLE hProcess);

@@ -7,9 +7,7 @@ case_happy_path_waits_for_sub_installer() {
   wd clickitem "title=Printer Model" 1004 1
   expect_eq "list after clicking model B" "count=2 selected=1 focused=1" "$(wd list 'title=Printer Model' 1004)"
   accept_both_dialogs
-  local i
-  for i in $(seq 100); do grep -q state=held "$work/m/Res/KRU_x64.txt" 2>/dev/null && break; sleep 0.1; done
-  grep -q state=held "$work/m/Res/KRU_x64.txt" 2>/dev/null || fail "the sub-installer was not started"
+  expect_sub_installer_held "$work/m" x64
   installer_running || fail "the installer ended while its sub-installer ran"
   rm -f "$work/m/Res/KRU_x64.hold"
   expect_installer_ends
@@ -42,13 +40,19 @@ case_inf_is_a_folder() {
   expect_command_line_without_inf
 }
 
-expect_message_after_both_dialogs() {
-  start_installer "$work/m"
+# The installer of medium DIR has started: both dialogs are accepted, then
+# message 10002 ends the flow and no sub-installer runs.
+expect_refused_after_both_dialogs() {  # DIR
   accept_both_dialogs
   expect_eq "message" "The printer cannot be installed." "$(wd text "title=$TITLE" 65535)"
   wd press "title=$TITLE" 1 || fail "no message box to close"
   expect_installer_ends
-  [ ! -e "$work/m/Res/KRU_x64.txt" ] || fail "a sub-installer ran"
+  [ ! -e "$1/Res/KRU_x64.txt" ] || fail "a sub-installer ran"
+}
+
+expect_message_after_both_dialogs() {
+  start_installer "$work/m"
+  expect_refused_after_both_dialogs "$work/m"
 }
 
 case_sub_installer_missing() {
@@ -132,9 +136,9 @@ case_second_copy_ends_and_raises_the_first() {
   start_installer "$work/m"
   local first=$KESTRUP_PID
   wd wait "title=Printer Model" || fail "no chooser"
-  wine "$WINDOW_DRIVER" holdforeground "Someone else" 8000 &
+  wine "$WINDOW_DRIVER" holdforeground "Someone else" 60000 &
   local holder=$!
-  expect_eq "other window in front" "yes" "$(wd foreground 'top=Someone else')"
+  expect_foreground "other window" 'top=Someone else'
   start_installer "$work/m"
   expect_installer_ends
   KESTRUP_PID=$first
@@ -145,7 +149,32 @@ case_second_copy_ends_and_raises_the_first() {
   expect_eq "first copy's chooser in front" "yes" "$(wd foreground 'title=Printer Model')"
   wd press "title=Printer Model" 2
   expect_installer_ends
-  wait "$holder"
+  kill "$holder" 2>/dev/null
+  wait "$holder" 2>/dev/null
+}
+
+# While the first copy waits for its sub-installer it shows no window, and
+# the user types into the sub-installer's windows or another program's: a
+# second copy then leaves the foreground where it is.
+case_second_copy_leaves_the_foreground_while_sub_installer_runs() {
+  make_medium "$work/m"
+  touch "$work/m/Res/KRU_x64.hold"
+  start_installer "$work/m"
+  local first=$KESTRUP_PID
+  accept_both_dialogs
+  expect_sub_installer_held "$work/m" x64
+  wine "$WINDOW_DRIVER" holdforeground "Someone else" 60000 &
+  local holder=$!
+  expect_foreground "other window" 'top=Someone else'
+  start_installer "$work/m"
+  expect_installer_ends
+  KESTRUP_PID=$first
+  expect_eq "other window still in front" "yes" "$(wd foreground 'top=Someone else')"
+  installer_running || fail "the first copy ended while its sub-installer ran"
+  rm -f "$work/m/Res/KRU_x64.hold"
+  expect_installer_ends
+  kill "$holder" 2>/dev/null
+  wait "$holder" 2>/dev/null
 }
 
 # A medium deeper than the platform's 260-unit path length. Every folder
@@ -173,6 +202,34 @@ case_deep_medium_path_is_never_cut() {
   fi
   expect_eq "decoy sub-installers started" "" \
     "$(find "$work" -name 'KRU_x64.txt' ! -path "$deep/Res/*")"
+}
+
+# A model folder whose name takes the INF path beyond MAX_PATH: the
+# sub-installer, which may know no longer paths, gets the INF by its short
+# names.
+case_inf_beyond_max_path_goes_by_short_names() {
+  local folder="Model folder whose name takes its INF path beyond MAX_PATH"
+  make_deep_medium_on_d 22 "$folder=Test Model A"
+  start_installer_at "$DEEP_MEDIUM_WIN"
+  accept_both_dialogs
+  expect_installer_ends
+  local inf
+  inf=$(sed -n 's/^argv\[1\]=//p' "$DEEP_MEDIUM/Res/KRU_x64.txt" 2>/dev/null | tr -d '\r')
+  expect_eq "command line" "\"$DEEP_MEDIUM_WIN\\Res\\KRU_x64.exe\" \"$inf\"" \
+    "$(recorded_command_line "$DEEP_MEDIUM" x64)"
+  [ -n "$inf" ] && [ ${#inf} -lt 260 ] || fail "INF path of ${#inf} units handed over: [$inf]"
+  expect_eq "file handed over" "$(readlink -f "$DEEP_MEDIUM/Drv/$folder/dalmont.inf")" \
+    "$(readlink -f "$(wine winepath -u "$inf" 2>/dev/null | tr -d '\r')")"
+  rm -f "$WINEPREFIX/dosdevices/d:"
+}
+
+# The INF path is beyond MAX_PATH and so is its short form: the installer
+# says it cannot install rather than start the sub-installer without it.
+case_inf_out_of_reach_is_refused() {
+  make_deep_medium_on_d 26 "MODELDIR.ONE=Test Model A"
+  start_installer_at "$DEEP_MEDIUM_WIN"
+  expect_refused_after_both_dialogs "$DEEP_MEDIUM"
+  rm -f "$WINEPREFIX/dosdevices/d:"
 }
 
 # The installer at the root of a drive: the sub-installer gets the paths

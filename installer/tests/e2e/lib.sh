@@ -181,3 +181,57 @@ accept_both_dialogs() {
   wd press "title=Printer Model" 1 || fail "no chooser to accept"
   wd press "title=License Agreement" 1 || fail "no license dialog to accept"
 }
+
+# Waits up to 30 s for the stand-in sub-installer of DIR (ARCH x64 or x86)
+# to hold; fails when it never does.
+expect_sub_installer_held() {  # DIR ARCH
+  local i
+  for i in $(seq 300); do
+    grep -q state=held "$1/Res/KRU_$2.txt" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "the sub-installer was not started"
+  return 1
+}
+
+# Waits up to 15 s for the window to be the foreground window; fails when
+# it never is.
+expect_foreground() {  # WHAT SELECTOR
+  local i
+  for i in $(seq 30); do
+    [ "$(wd foreground "$2")" = yes ] && return 0
+    sleep 0.5
+  done
+  fail "$1: not in the foreground"
+  return 1
+}
+
+# make_deep_medium_on_d COUNT [MODEL=NAME...]: a medium (make_medium) in a
+# chain of COUNT folders of eight-unit names on drive D:, which Wine then
+# maps to this case's folder. Such names are their own short names, so the
+# medium's Windows path, 2 + 9 * COUNT units long, has no shorter form.
+# Sets DEEP_MEDIUM (its folder here) and DEEP_MEDIUM_WIN (D:\...). The
+# case removes the drive when it is done with it.
+make_deep_medium_on_d() {
+  local count=$1; shift
+  local drive="$WINEPREFIX/dosdevices/d:" i name
+  mkdir -p "$work/d"
+  rm -f "$drive"
+  ln -s "$work/d" "$drive"
+  DEEP_MEDIUM=$work/d
+  DEEP_MEDIUM_WIN='D:'
+  for i in $(seq "$count"); do
+    printf -v name 'DEEPDI%02d' "$i"
+    DEEP_MEDIUM+="/$name"
+    DEEP_MEDIUM_WIN+="\\$name"
+  done
+  make_medium "$DEEP_MEDIUM" "$@"
+}
+
+# start_installer_at WINDOWS-DIR: starts the installer of the medium by
+# its Windows path, as start_installer does by the path here.
+start_installer_at() {
+  wine "$1\\Kestrup.exe" >/dev/null 2>&1 &
+  KESTRUP_PID=$!
+  started_pids+=("$KESTRUP_PID")
+}
