@@ -231,7 +231,7 @@ make_deep_medium_on_d() {
 # start_installer_at WINDOWS-DIR: starts the installer of the medium by
 # its Windows path, as start_installer does by the path here.
 start_installer_at() {
-  wine "$1\\Kestrup.exe" >/dev/null 2>&1 &
+  "$(installer_loader)" "$1\\Kestrup.exe" >/dev/null 2>&1 &
   KESTRUP_PID=$!
   started_pids+=("$KESTRUP_PID")
 }
