@@ -1,6 +1,10 @@
-// Which options the installed equipment rules out. The result is that of
-// asking MatchConstraint for every option and every installable setting in
-// order; the indexed evaluation only skips the constraints that could not
+// Which options the installed equipment rules out. An option is ruled out
+// when any installable setting rules it out, and let through when settings
+// relate to its feature but none rules it out; a feature that no setting
+// relates to keeps its flags. Printers give each optional tray an
+// installable of its own, so no one setting may speak for the others. The
+// indexed evaluation gives the result of asking MatchConstraint for every
+// option and every setting; it only skips the constraints that could not
 // take part.
 #include <cstring>
 
@@ -19,38 +23,34 @@ bool TakesPartInEvaluation(const PpdFeature* feature) {
   return feature->optionCount > 0 && !PpdTextEquals(&feature->group, kInstallableOptionsGroup);
 }
 
-void ApplyMatch(ConstraintMatch result, PpdOption* option) {
-  if (result == CONSTRAINT_MATCH) option->constrained = 1;
-  if (result == CONSTRAINT_RELATED) option->constrained = 0;
-}
-
-// For every option of `feature`: the last setting with a constraint towards
-// the feature decides, by matching or only relating, exactly as MatchConstraint
-// over all constraints would for each option and setting in turn.
+// For every option of `feature`, the flag MatchConstraint gives over every
+// setting: each constraint towards the feature that names a setting first
+// relates, and one that also matches that setting's value rules its option out.
 void EvaluateFeature(const PpdModel* model, const PpdConstraintIndex* index, int32_t f,
                      const int32_t* installedValues) {
   PpdFeature* feature = model->features[f];
   const int32_t keyword = index->featureKeyword[f];
   const int32_t* begin = index->byKeyword2 + index->firstByKeyword2[keyword];
   const int32_t* end = index->byKeyword2 + index->firstByKeyword2[keyword + 1];
-  if (begin == end) return;
-  const int32_t* options = index->optionKeyword + index->optionStart[f];
   int32_t* matchedOptions = index->scratch;
-  for (int32_t s = 0; s < model->installableCount; ++s) {
-    const int32_t installable = index->installableKeyword[s];
-    bool bRelated = false;
-    int32_t matchCount = 0;
-    for (const int32_t* c = begin; c != end; ++c) {
-      if (index->featureKeyword1[*c] != installable) continue;
+  int32_t matchCount = 0;
+  bool bRelated = false;
+  for (const int32_t* c = begin; c != end; ++c) {
+    for (int32_t s = 0; s < model->installableCount; ++s) {
+      if (index->featureKeyword1[*c] != index->installableKeyword[s]) continue;
       bRelated = true;
-      if (index->option1[*c] == installedValues[s]) matchedOptions[matchCount++] = index->option2[*c];
+      if (index->option1[*c] == installedValues[s]) {
+        matchedOptions[matchCount++] = index->option2[*c];
+        break;
+      }
     }
-    if (!bRelated) continue;
-    for (int32_t o = 0; o < feature->optionCount; ++o) {
-      bool bMatch = false;
-      for (int32_t m = 0; m < matchCount && !bMatch; ++m) bMatch = matchedOptions[m] == options[o];
-      feature->options[o]->constrained = bMatch ? 1 : 0;
-    }
+  }
+  if (!bRelated) return;
+  const int32_t* options = index->optionKeyword + index->optionStart[f];
+  for (int32_t o = 0; o < feature->optionCount; ++o) {
+    bool bMatch = false;
+    for (int32_t m = 0; m < matchCount && !bMatch; ++m) bMatch = matchedOptions[m] == options[o];
+    feature->options[o]->constrained = bMatch ? 1 : 0;
   }
 }
 
@@ -84,12 +84,17 @@ void EvaluateInstallableConstraintsByScan(PpdModel* model) {
     PpdFeature* feature = model->features[f];
     if (!TakesPartInEvaluation(feature)) continue;
     for (int32_t o = 0; o < feature->optionCount; ++o) {
+      bool bRelated = false;
+      bool bMatch = false;
       for (int32_t s = 0; s < model->installableCount; ++s) {
         const InstallableSetting* setting = model->installables[s];
-        ApplyMatch(MatchConstraint(model, &setting->keyword, &setting->currentValue, feature,
-                                   feature->options[o]),
-                   feature->options[o]);
+        const ConstraintMatch result = MatchConstraint(model, &setting->keyword,
+                                                       &setting->currentValue, feature,
+                                                       feature->options[o]);
+        bRelated = bRelated || result != CONSTRAINT_NONE;
+        bMatch = bMatch || result == CONSTRAINT_MATCH;
       }
+      if (bRelated) feature->options[o]->constrained = bMatch ? 1 : 0;
     }
   }
 }

@@ -90,6 +90,41 @@ TEST(PpdModelQuirks, ShortConstraintLinesEndAtTheirLineBreak) {
   EXPECT_EQ(std::u16string(slot->options[1]->invocation), u"x");
 }
 
+// Installed values set over the PPD defaults, and the options of one feature
+// that come out.
+struct InstalledCase {
+  std::vector<std::pair<const char*, const char*>> installed;
+  const char* feature;
+  Strings options;
+};
+
+TEST(PpdModelQuirks, AnyInstallableThatRulesAnOptionOutHidesIt) {
+  const InstalledCase cases[] = {
+      // No tray installed: the later trays' installables, and the short line
+      // of the duplex unit, do not offer the earlier trays again.
+      {{},
+       "*InputSlot",
+       {"Tray1|Tray 1", "Tray3|Tray 3|X", "Tray4|Tray 4|X", "LC2|Cassette|X", "Manual|Manual Feed"}},
+      {{{"*ZQTray3", "True"}},
+       "*InputSlot",
+       {"Tray1|Tray 1", "Tray3|Tray 3", "Tray4|Tray 4|X", "LC2|Cassette|X", "Manual|Manual Feed"}},
+      {{{"*ZQTray4", "True"}, {"*ZQTrayUnit", "LC2"}},
+       "*InputSlot",
+       {"Tray1|Tray 1", "Tray3|Tray 3|X", "Tray4|Tray 4", "LC2|Cassette", "Manual|Manual Feed"}},
+  };
+  for (const InstalledCase& c : cases) {
+    Model model = Fixture("optional_trays.ppd");
+    ASSERT_TRUE(model);
+    std::string context;
+    for (const auto& setting : c.installed) {
+      SetInstalled(model.get(), setting.first, setting.second);
+      context += std::string(setting.first) + "=" + setting.second + " ";
+    }
+    SetInstallableValue(model.get(), nullptr, nullptr, true);
+    EXPECT_EQ(OptionsOf(FeatureByKeyword(*model, c.feature)), c.options) << context;
+  }
+}
+
 TEST(PpdModelQuirks, BlocksWithoutCloseUIEndAtTheNextStructureLine) {
   Model model = Fixture("missing_closeui.ppd");
   ASSERT_TRUE(model);
@@ -258,14 +293,15 @@ TEST(PpdModel, InstalledValuesChangeTheFlagsOnReevaluation) {
   EXPECT_EQ(Utf8(setting.currentValue), "");
 }
 
-TEST(PpdModel, TheLaterInstallableDecidesAndEmptyFeaturesAreSkipped) {
+TEST(PpdModel, EachInstallableRulesOutAndEmptyFeaturesAreSkipped) {
   Model model = Fixture("installable_order.ppd");
   ASSERT_TRUE(model);
   const PpdFeature* slot = FeatureByKeyword(*model, "*InputSlot");
-  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1", "LC2|Cassette"}));
+  // The stacker relates to the feature without ruling LC2 out: LC2 stays out.
+  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1", "LC2|Cassette|X"}));
   SetInstalled(model.get(), "*ZQStackerOption", "None");
   SetInstallableValue(model.get(), nullptr, nullptr, true);
-  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette"}));
+  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette|X"}));
   SetInstalled(model.get(), "*ZQTrayUnit", "LC2");
   SetInstallableValue(model.get(), nullptr, nullptr, true);
   EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette"}));
@@ -437,10 +473,10 @@ TEST(PpdModel, RepeatedKeywordsAreMatchedAsThePlainScanMatchesThem) {
   Model model = Fixture("repeated_keywords.ppd");
   ASSERT_TRUE(model);
   ASSERT_EQ(model->installableCount, 2);
-  // Both settings share the keyword; SetInstallableValue reaches the first,
-  // and the second (LC2) decides because it comes later.
-  EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A", "Tray1|B|X", "LC2|C"}));
-  EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"Tray1|B|X", "LC2|A"}));
+  // Both settings share the keyword (SetInstallableValue reaches the first);
+  // each rules out the options its own value names.
+  EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A|X", "Tray1|B|X", "LC2|C|X"}));
+  EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"Tray1|B|X", "LC2|A|X"}));
 }
 
 void SetRawFlags(PpdModel* model, const std::vector<uint8_t>& flags) {
@@ -501,6 +537,16 @@ TEST(PpdModel, IndexedEvaluationAgreesWithThePlainScan) {
       SetInstalled(order.get(), "*ZQStackerOption", stacker);
       ExpectEvaluationsAgree(order.get(), &random,
                              std::string("installable_order ") + tray + " " + stacker);
+    }
+  }
+  Model optional = Fixture("optional_trays.ppd");
+  ASSERT_TRUE(optional);
+  for (const char* tray3 : {"False", "True"}) {
+    for (const char* duplexUnit : {"False", "True"}) {
+      SetInstalled(optional.get(), "*ZQTray3", tray3);
+      SetInstalled(optional.get(), "*ZQDuplexOption", duplexUnit);
+      ExpectEvaluationsAgree(optional.get(), &random,
+                             std::string("optional_trays ") + tray3 + " " + duplexUnit);
     }
   }
   Model repeated = Fixture("repeated_keywords.ppd");
