@@ -103,13 +103,18 @@ const PpdText* FindFeatureKeywordByTranslation(const PpdModel* model, const char
 void SetInstallableValue(PpdModel* model, const char16_t* keyword, const char16_t* value,
                          bool bReevaluate);
 
-// Recomputes every option's `constrained` flag from the installed values.
+// Recomputes every option's `constrained` flag from the installed values:
+// set when any installable setting rules the option out.
 void EvaluateInstallableConstraints(PpdModel* model);
 
 // The same result by the plain scan over every constraint for every option;
 // kept to check the indexed evaluation against.
 void EvaluateInstallableConstraintsByScan(PpdModel* model);
 
+// CONSTRAINT_RELATED when a constraint names the installable first and the
+// feature second; CONSTRAINT_MATCH when such a constraint also names the
+// installed value and the option, where a left-out option keyword names every
+// option but None, False and Off.
 ConstraintMatch MatchConstraint(const PpdModel* model, const PpdText* installableKeyword,
                                 const PpdText* installableValue, const PpdFeature* feature,
                                 const PpdOption* option);

@@ -83,8 +83,9 @@ TEST(PpdModelQuirks, ShortConstraintLinesEndAtTheirLineBreak) {
   ASSERT_EQ(model->featureCount, 2);
   const PpdFeature* slot = FeatureByKeyword(*model, "*InputSlot");
   ASSERT_NE(slot, nullptr);
-  // The empty option value does not take the next line's keyword.
-  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette"}));
+  // The empty option value does not take the next line's keyword. With no
+  // tray unit, '*ZQTrayUnit None *InputSlot' rules out every paper source.
+  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette|X"}));
   ASSERT_NE(slot->options[0]->invocation, nullptr);
   EXPECT_EQ(std::u16string(slot->options[0]->invocation), u"");
   EXPECT_EQ(std::u16string(slot->options[1]->invocation), u"x");
@@ -111,6 +112,16 @@ TEST(PpdModelQuirks, AnyInstallableThatRulesAnOptionOutHidesIt) {
       {{{"*ZQTray4", "True"}, {"*ZQTrayUnit", "LC2"}},
        "*InputSlot",
        {"Tray1|Tray 1", "Tray3|Tray 3|X", "Tray4|Tray 4", "LC2|Cassette", "Manual|Manual Feed"}},
+      // A left-out option keyword stands for every option but None, False and
+      // Off: the installed duplex unit rules manual feed out.
+      {{{"*ZQDuplexOption", "True"}},
+       "*InputSlot",
+       {"Tray1|Tray 1", "Tray3|Tray 3|X", "Tray4|Tray 4|X", "LC2|Cassette|X",
+        "Manual|Manual Feed|X"}},
+      {{}, "*ZQWatermark", {"None|None", "Off|Off", "False|False", "Draft|Draft|X", "Secret|Secret|X"}},
+      {{{"*ZQOption18", "Kit"}},
+       "*ZQWatermark",
+       {"None|None", "Off|Off", "False|False", "Draft|Draft", "Secret|Secret"}},
   };
   for (const InstalledCase& c : cases) {
     Model model = Fixture("optional_trays.ppd");
@@ -543,10 +554,14 @@ TEST(PpdModel, IndexedEvaluationAgreesWithThePlainScan) {
   ASSERT_TRUE(optional);
   for (const char* tray3 : {"False", "True"}) {
     for (const char* duplexUnit : {"False", "True"}) {
-      SetInstalled(optional.get(), "*ZQTray3", tray3);
-      SetInstalled(optional.get(), "*ZQDuplexOption", duplexUnit);
-      ExpectEvaluationsAgree(optional.get(), &random,
-                             std::string("optional_trays ") + tray3 + " " + duplexUnit);
+      for (const char* watermarkKit : {"None", "Kit"}) {
+        SetInstalled(optional.get(), "*ZQTray3", tray3);
+        SetInstalled(optional.get(), "*ZQDuplexOption", duplexUnit);
+        SetInstalled(optional.get(), "*ZQOption18", watermarkKit);
+        ExpectEvaluationsAgree(optional.get(), &random,
+                               std::string("optional_trays ") + tray3 + " " + duplexUnit + " " +
+                                   watermarkKit);
+      }
     }
   }
   Model repeated = Fixture("repeated_keywords.ppd");
