@@ -177,7 +177,8 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"X/<b0>", "X", "\xC2\xB0"},
         SplitCase{"X/<80><81><9D>", "X", "\xE2\x82\xAC\xC2\x81\xC2\x9D"},
         SplitCase{"X/*Star", "X", "Star"},
-        SplitCase{"/Only", "Only", "Only"}));
+        SplitCase{"/Only", "Only", "Only"},
+        SplitCase{"/A/B", "A", "A/B"}));
 
 TEST(NameAndTranslation, OverlongSegmentsAreCutAt259Characters) {
   const std::string longName(300, 'n');
