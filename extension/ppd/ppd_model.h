@@ -81,8 +81,9 @@ class PpdModel : public PpdObject {
 
 // Builds the model of the file that `read` delivers. Never fails as a whole:
 // what was read before an error or the end stays. Null only when the model
-// record itself cannot be allocated. The caller owns the result.
-PpdModel* BuildPpdModel(PpdReadFunction read, void* file);
+// record itself cannot be allocated. The caller owns the result. Over
+// ReadPpdFileByte the file is taken in blocks of `blockBytes`.
+PpdModel* BuildPpdModel(PpdReadFunction read, void* file, size_t blockBytes = kPpdBlockBytes);
 
 inline void DestroyPpdModel(PpdModel* model) { delete model; }
 
