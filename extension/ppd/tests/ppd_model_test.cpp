@@ -229,25 +229,31 @@ TEST(PpdModelQuirks, CommentsColonsHexAndMultiLineValues) {
 }
 
 // The order value as _wtoi reads it: sign, digits up to the first other
-// character, saturation at both ends of the 32-bit range.
+// character, saturation at both ends of the 32-bit range. The line's three
+// values are read, and what follows them on the line is read as keywords.
 TEST(PpdModelQuirks, OrderValuesAreReadAsTheRuntimeReadsThem) {
   const struct {
     const char* value;
     int32_t expected;
-  } cases[] = {{"+7", 7},
-               {"-7", -7},
-               {"12x", 12},
-               {"x12", 0},
-               {"\x0E" "5", 0},
-               {"2147483648", 2147483647},
-               {"-2147483648", -2147483647 - 1},
-               {"-99999999999", -2147483647 - 1}};
+    const char* restOfLine;
+    const char* defaultOption;
+  } cases[] = {{"+7", 7, "", ""},
+               {"-7", -7, "", ""},
+               {"12x", 12, "", ""},
+               {"x12", 0, "", ""},
+               {"\x0E" "5", 0, "", ""},
+               {"2147483648", 2147483647, "", ""},
+               {"-2147483648", -2147483647 - 1, "", ""},
+               {"-99999999999", -2147483647 - 1, "", ""},
+               {"10", 10, " *DefaultZQX B", "B"}};
   for (const auto& c : cases) {
     Model model(BuildModelFromText(std::string("*OpenUI *ZQX/X: PickOne\n*OrderDependency: ") +
-                                   c.value + " AnySetup *ZQX\n*ZQX A/A: \"\"\n*CloseUI: *ZQX\n"));
+                                   c.value + " AnySetup *ZQX" + c.restOfLine +
+                                   "\n*ZQX A/A: \"\"\n*CloseUI: *ZQX\n"));
     ASSERT_TRUE(model);
     ASSERT_EQ(model->featureCount, 1) << c.value;
     EXPECT_EQ(model->features[0]->orderValue, c.expected) << c.value;
+    EXPECT_EQ(Utf8(model->features[0]->defaultOption), c.defaultOption) << c.value << c.restOfLine;
   }
 }
 
@@ -350,6 +356,9 @@ TEST(PpdModel, SearchesByKeywordAndTranslation) {
   EXPECT_EQ(FindFeatureByKeyword(model.get(), u"*duplex"), -1);
   EXPECT_EQ(FindFeatureByKeyword(model.get(), static_cast<const char16_t*>(nullptr)), -1);
   EXPECT_EQ(FindFeatureByKeyword(model.get(), static_cast<const PpdText*>(nullptr)), -1);
+  EXPECT_EQ(FindIndexedText(nullptr, &model->features[0]->keyword), -1);
+  ASSERT_NE(model->constraintIndex, nullptr);
+  EXPECT_EQ(FindIndexedText(model->constraintIndex, nullptr), -1);
   const PpdText* keyword = FindFeatureKeywordByTranslation(model.get(), u"Color Mode");
   ASSERT_NE(keyword, nullptr);
   EXPECT_EQ(Utf8(*keyword), "*ZQRendering");
