@@ -306,7 +306,7 @@ def main():
     report_group("", shipped, tally, options)
     if stand_ins:
         print()
-        report_group("native-only stand-in, not in the score above: ", stand_ins, tally, options)
+        report_group("native-only stand-in (not in the score above) ", stand_ins, tally, options)
     print("survivors in %s" % os.path.join(options.build, "mutants.txt"))
     return 0
 
