@@ -115,7 +115,8 @@ std::string TokensOfFile(const uint8_t* data, size_t size, size_t blockBytes) {
     if (way < 2) {
       if (!NextPpdToken(&source, &buffer[0], buffer.size(), &length, way == 1, &lineBreak)) break;
     } else {
-      const PpdTokenRead read = NextPpdTokenOnLine(&source, &buffer[0], buffer.size(), &length, true);
+      const PpdTokenRead read =
+          NextPpdTokenOnLine(&source, &buffer[0], buffer.size(), &length, true);
       if (read == PpdTokenRead::kEndOfInput) break;
       lineBreak = read == PpdTokenRead::kLineEnded;
     }

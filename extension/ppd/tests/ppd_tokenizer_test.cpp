@@ -87,11 +87,13 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"*Open: \"never closed", {"*Open", "never closed"}},
         TokenCase{"", {}},
         TokenCase{"*%only a comment", {}},
-        TokenCase{"*OrderDependency: 10 AnySetup *PageSize", {"*OrderDependency", "10", "AnySetup", "*PageSize"}},
+        TokenCase{"*OrderDependency: 10 AnySetup *PageSize",
+                  {"*OrderDependency", "10", "AnySetup", "*PageSize"}},
         TokenCase{"*A: \"x\r\ny\"\r\n*B\r\n", {"*A", "x\r\ny", "*B"}, {"*A", "x\ny", "*B"}},
         TokenCase{"*A: \"x\ry\"\r*B\r", {"*A", "x\ry", "*B"}},
         TokenCase{std::string("*A\0B \"q\0r\"\0", 11), {"*A", "B", std::string("q\0r", 3)}},
-        TokenCase{"*InputSlot <4C>ower/<4C>ower Tray: \"\"", {"*InputSlot", "<4C>ower/<4C>ower", "Tray", ""}},
+        TokenCase{"*InputSlot <4C>ower/<4C>ower Tray: \"\"",
+                  {"*InputSlot", "<4C>ower/<4C>ower", "Tray", ""}},
         TokenCase{"*A B\x1A*C\n*D", {"*A", "B\x1A*C", "*D"}, {"*A", "B"}}));
 
 TEST(Tokenizer, ZeroByteIsABlank) {
