@@ -4,8 +4,9 @@
 usage: scripts/mutants.py [--count N] [--seed S] [--build DIR] [FILE...]
 
 Each mutant changes one operator or constant on one line of a portable source
-(the private block, picture selection, list entries, the PPD reader, model,
-constraints and index), rebuilds the native configuration and runs its tests,
+(the private block, the Job Settings fields, the legacy-system test, picture
+selection, list entries, the PPD reader, model, constraints, index and
+allocation), rebuilds the native configuration and runs its tests,
 leaving out those that say nothing about a single line: the fuzz run, the
 corpus sample and the checks of the shipped binaries. Lines that only the
 Windows build compiles (under #ifdef _WIN32) are not sampled: no native test
@@ -13,7 +14,11 @@ can see them. A mutant is killed when a test fails, survives when all pass,
 and is not counted when it does not build.
 Survivors listed in scripts/mutants-equivalent.txt (the same file and mutated
 line, and where the same line is in several functions, the function) are
-counted as equivalent. The survivors' diffs go to DIR/mutants.txt.
+counted as equivalent, or as untestable where the reason says so (a change no
+test can reach, such as a cap at half a billion entries); neither enters the
+score. The native-only stand-in for the system code page is sampled too, but
+its mutants are reported apart: it does not ship. The survivors' diffs go to
+DIR/mutants.txt.
 
 Every source is restored at the end, also when the run is interrupted; a run
 killed outright leaves its originals in DIR/mutants-originals, and the next run
@@ -32,6 +37,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 PORTABLE_SOURCES = [
     "extension/frame/private_devmode.cpp",
+    "extension/frame/job_settings_fields.cpp",
+    "extension/frame/legacy_system.cpp",
     "extension/layout/preview_selection.cpp",
     "extension/layout/layout_lists.cpp",
     "extension/ppd/ppd_text.cpp",
@@ -45,8 +52,18 @@ PORTABLE_SOURCES = [
     "extension/ppd/ppd_constraints.cpp",
     "extension/ppd/ppd_constraint_index.cpp",
     "extension/ppd/known_feature_table.cpp",
+    "extension/ppd/ppd_allocation.cpp",
+]
+
+# Built natively only, in place of the system code page the Windows builds
+# use: sampled, but reported apart from the shipped code's score.
+NATIVE_ONLY_SOURCES = [
     "extension/ppd/wide_from_byte_units_cp1252.cpp",
 ]
+
+# A listed survivor whose reason begins so cannot be reached by any test, as
+# against one that behaves the same as the code.
+UNTESTABLE = "untestable:"
 
 # Tests that cannot tell one line's change: they run for a fixed time, sample
 # real files, or read the shipped Windows binaries.
@@ -162,10 +179,11 @@ def enclosing_function(lines, number):
     return ""
 
 
-def is_equivalent(equivalents, path, lines, number):
+def listed_reason(equivalents, path, lines, number):
+    """The reason a listed survivor gives, or None for one not listed."""
     mutated = lines[number].strip()
-    return ((path, mutated) in equivalents or
-            (path, enclosing_function(lines, number), mutated) in equivalents)
+    return equivalents.get((path, mutated),
+                           equivalents.get((path, enclosing_function(lines, number), mutated)))
 
 
 class Sources:
@@ -223,7 +241,7 @@ def main():
     parser.add_argument("--count", type=int, default=100)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--build", default=os.path.join(ROOT, "build", "native"))
-    parser.add_argument("files", nargs="*", default=PORTABLE_SOURCES)
+    parser.add_argument("files", nargs="*", default=PORTABLE_SOURCES + NATIVE_ONLY_SOURCES)
     options = parser.parse_args()
 
     sources = Sources(os.path.join(options.build, "mutants-originals"))
@@ -264,8 +282,9 @@ def main():
                 outcome = "no-build"
             elif run(test, 1800) != 0:
                 outcome = "killed"
-            elif is_equivalent(equivalents, path, lines, number):
-                outcome = "equivalent"
+            elif listed_reason(equivalents, path, lines, number) is not None:
+                reason = listed_reason(equivalents, path, lines, number)
+                outcome = "untestable" if reason.startswith(UNTESTABLE) else "equivalent"
             else:
                 outcome = "survived"
                 survivors.append("%s:%d: %s -> %s\n-%s\n+%s\n" % (
@@ -282,22 +301,36 @@ def main():
     with open(os.path.join(options.build, "mutants.txt"), "w", encoding="utf-8") as report:
         report.write("".join(survivors))
     print()
-    print("%-48s %7s %8s %10s %8s" % ("file", "killed", "survived", "equivalent", "no-build"))
-    totals = {}
-    for path in options.files:
-        counts = tally.get(path, {})
-        for key, value in counts.items():
-            totals[key] = totals.get(key, 0) + value
-        print("%-48s %7d %8d %10d %8d" % (path, counts.get("killed", 0), counts.get("survived", 0),
-                                          counts.get("equivalent", 0), counts.get("no-build", 0)))
-    killed, survived = totals.get("killed", 0), totals.get("survived", 0)
-    scored = killed + survived
-    print("mutants: %d killed, %d survived, %d equivalent, %d did not build; %.1f%% of the "
-          "non-equivalent killed (seed %d); survivors in %s" % (
-              killed, survived, totals.get("equivalent", 0), totals.get("no-build", 0),
-              100.0 * killed / scored if scored else 100.0, options.seed,
-              os.path.join(options.build, "mutants.txt")))
+    shipped = [path for path in options.files if path not in NATIVE_ONLY_SOURCES]
+    stand_ins = [path for path in options.files if path in NATIVE_ONLY_SOURCES]
+    report_group("", shipped, tally, options)
+    if stand_ins:
+        print()
+        report_group("native-only stand-in (not in the score above) ", stand_ins, tally, options)
+    print("survivors in %s" % os.path.join(options.build, "mutants.txt"))
     return 0
+
+
+OUTCOMES = ("killed", "survived", "equivalent", "untestable", "no-build")
+
+
+def report_group(title, paths, tally, options):
+    """One row per file and a summary line; the score counts only mutants a
+    test could tell from the code, and there is none without such mutants."""
+    print(("%-48s" + " %10s" * len(OUTCOMES)) % (("file",) + OUTCOMES))
+    totals = dict.fromkeys(OUTCOMES, 0)
+    for path in paths:
+        counts = tally.get(path, {})
+        for outcome in OUTCOMES:
+            totals[outcome] += counts.get(outcome, 0)
+        print(("%-48s" + " %10d" * len(OUTCOMES)) % (
+            (path,) + tuple(counts.get(outcome, 0) for outcome in OUTCOMES)))
+    scored = totals["killed"] + totals["survived"]
+    score = ("%.1f%% of the scored killed" % (100.0 * totals["killed"] / scored) if scored
+             else "no mutant scored")
+    print("%smutants: %d killed, %d survived, %d equivalent, %d untestable, %d did not build; "
+          "%s (seed %d)" % (title, totals["killed"], totals["survived"], totals["equivalent"],
+                            totals["untestable"], totals["no-build"], score, options.seed))
 
 
 if __name__ == "__main__":

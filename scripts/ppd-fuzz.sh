@@ -14,8 +14,8 @@ mkdir -p "$work/corpus" "$work/artifacts"
 
 source "$here/scripts/ppd-sources.sh"
 clang++ -std=c++17 -g -O1 -fno-exceptions -fsanitize=fuzzer,address,undefined \
-  -fno-sanitize-recover=all -I"$ppd" -I"$here/extension/frame" \
-  $ppd_sources "$ppd/fuzz/build_ppd_model_fuzzer.cpp" -o "$work/ppd_fuzzer"
+  -fno-sanitize-recover=all -I"$ppd" -I"$ppd/dump" -I"$here/extension/frame" \
+  $ppd_sources "$ppd/dump/ppd_dump.cpp" "$ppd/fuzz/build_ppd_model_fuzzer.cpp" -o "$work/ppd_fuzzer"
 
 cp "$ppd"/tests/fixtures/*.ppd "$here/samples/printer/ZQ-sample.ppd" "$work/corpus/"
 cp "$ppd"/fuzz/crashes/* "$work/corpus/" 2>/dev/null || true

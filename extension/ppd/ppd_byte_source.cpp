@@ -9,8 +9,8 @@ namespace {
 #ifdef _WIN32
 
 // The runtime's text mode translates the block as it does each fgetc.
-size_t FillBlock(FILE* file, unsigned char* block, bool* ended) {
-  const size_t count = std::fread(block, 1, kPpdBlockBytes, file);
+size_t FillBlock(FILE* file, unsigned char* block, size_t size, bool* ended) {
+  const size_t count = std::fread(block, 1, size, file);
   if (count == 0) *ended = true;
   return count;
 }
@@ -20,8 +20,8 @@ size_t FillBlock(FILE* file, unsigned char* block, bool* ended) {
 // Text mode by hand, as ReadPpdFileByte does it byte by byte: CR LF becomes
 // LF (a CR at the end of the block looks at the next byte of the file), and
 // 0x1A ends the input for good.
-size_t FillBlock(FILE* file, unsigned char* block, bool* ended) {
-  const size_t count = std::fread(block, 1, kPpdBlockBytes, file);
+size_t FillBlock(FILE* file, unsigned char* block, size_t size, bool* ended) {
+  const size_t count = std::fread(block, 1, size, file);
   if (count == 0) *ended = true;
   // Most files have neither byte: the block then stands as it was read.
   const void* cr = std::memchr(block, '\r', count);
@@ -62,17 +62,17 @@ PpdByteSource::~PpdByteSource() { PpdFree(block); }
 
 void TakePpdFileInBlocks(PpdByteSource* source) {
   if (source->readFunction != ReadPpdFileByte || source->sourceHandle == nullptr ||
-      source->block != nullptr) {
+      source->block != nullptr || source->blockBytes == 0) {
     return;
   }
-  source->block = static_cast<unsigned char*>(PpdMalloc(kPpdBlockBytes));
+  source->block = static_cast<unsigned char*>(PpdMalloc(source->blockBytes));
   source->blockNext = source->blockEnd = source->block;
 }
 
 int RefillPpdBlock(PpdByteSource* source) {
   while (!source->bBlockInputEnded) {
-    const size_t count =
-        FillBlock(static_cast<FILE*>(source->sourceHandle), source->block, &source->bBlockInputEnded);
+    const size_t count = FillBlock(static_cast<FILE*>(source->sourceHandle), source->block,
+                                   source->blockBytes, &source->bBlockInputEnded);
     source->blockNext = source->block;
     source->blockEnd = source->block + count;
     if (count > 0) return *source->blockNext++;

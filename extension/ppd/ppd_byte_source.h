@@ -28,15 +28,18 @@ class PpdByteSource : public PpdObject {
   bool bLineEndedLastToken = true;  // the input begins on a new line
   // Over ReadPpdFileByte the file is taken in blocks of the very bytes that
   // function would give: the unread bytes of the block are
-  // [blockNext, blockEnd). Null `block` reads byte by byte.
+  // [blockNext, blockEnd). Null `block` reads byte by byte. Tests and the
+  // fuzz target set a small block size to put every boundary in reach.
+  size_t blockBytes = kPpdBlockBytes;
   unsigned char* block = nullptr;  // owned
   const unsigned char* blockNext = nullptr;
   const unsigned char* blockEnd = nullptr;
   bool bBlockInputEnded = false;
 };
 
-// Switches a source over ReadPpdFileByte to block reads; any other source,
-// or one whose block cannot be allocated, stays byte by byte.
+// Switches a source over ReadPpdFileByte to block reads of its block size;
+// any other source, one with a block size of 0, or one whose block cannot be
+// allocated, stays byte by byte.
 void TakePpdFileInBlocks(PpdByteSource* source);
 
 // The next byte of a block source after its block is used up, or -1.

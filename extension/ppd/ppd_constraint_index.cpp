@@ -99,6 +99,19 @@ bool InternModel(PpdConstraintIndex* index, const PpdModel* model, int32_t* keyw
   return true;
 }
 
+bool MarkLeftOutCoverage(PpdConstraintIndex* index) {
+  // Built only with constraints, so there is at least one text.
+  index->coveredByLeftOut = static_cast<uint8_t*>(PpdMalloc(static_cast<size_t>(index->textCount)));
+  if (index->coveredByLeftOut == nullptr) return false;
+  for (uint32_t slot = 0; slot <= index->slotMask; ++slot) {
+    const PpdText* text = index->slots[slot];
+    if (text == nullptr) continue;
+    index->coveredByLeftOut[index->slotIds[slot]] = LeftOutOptionStandsFor(*text) ? 1 : 0;
+    if (text->length == 0) index->emptyText = index->slotIds[slot];
+  }
+  return true;
+}
+
 // Groups the constraints by their second keyword's number, keeping file order.
 bool ListByKeyword2(PpdConstraintIndex* index, const int32_t* keyword2, int32_t constraints) {
   index->firstByKeyword2 = AllocateInts(static_cast<size_t>(index->textCount) + 1);
@@ -127,6 +140,7 @@ void FreeIndexArrays(PpdConstraintIndex* index) {
                        index->featureKeyword,  index->optionStart,     index->optionKeyword,
                        index->installableKeyword, index->scratch};
   for (int32_t* array : arrays) PpdFree(array);
+  PpdFree(index->coveredByLeftOut);
   PpdFree(index->slots);
   PpdTextPool texts = index->texts;
   *index = PpdConstraintIndex();
@@ -146,7 +160,7 @@ bool BuildPpdConstraintIndex(PpdModel* model) {
                          static_cast<uint64_t>(model->installableCount);
   int32_t* keyword2 = AllocateInts(static_cast<size_t>(model->constraintCount));
   const bool built = keyword2 != nullptr && AllocateTable(index, texts) &&
-                     InternModel(index, model, keyword2) &&
+                     InternModel(index, model, keyword2) && MarkLeftOutCoverage(index) &&
                      ListByKeyword2(index, keyword2, model->constraintCount);
   PpdFree(keyword2);
   if (!built) FreeIndexArrays(index);
@@ -159,6 +173,11 @@ void DestroyPpdConstraintIndex(PpdConstraintIndex* index) {
   FreeIndexArrays(index);
   FreePpdTextPool(&index->texts);
   delete index;
+}
+
+bool LeftOutOptionStandsFor(const PpdText& keyword) {
+  return keyword.length > 0 && !PpdTextEquals(&keyword, u"None") &&
+         !PpdTextEquals(&keyword, u"False") && !PpdTextEquals(&keyword, u"Off");
 }
 
 int32_t FindIndexedText(const PpdConstraintIndex* index, const PpdText* text) {

@@ -23,6 +23,12 @@ struct PpdConstraintIndex {
   uint32_t slotMask = 0;
   int32_t textCount = 0;
 
+  // The empty text's number (an option keyword a constraint left out), -1
+  // when no indexed text is empty; per text number, whether a left-out
+  // option keyword stands for that text.
+  int32_t emptyText = -1;
+  uint8_t* coveredByLeftOut = nullptr;
+
   // Per constraint: the numbers of its four texts.
   int32_t* featureKeyword1 = nullptr;
   int32_t* option1 = nullptr;
@@ -51,6 +57,11 @@ struct PpdConstraintIndex {
 bool BuildPpdConstraintIndex(PpdModel* model);
 // Frees the index and the constraints' texts.
 void DestroyPpdConstraintIndex(PpdConstraintIndex* index);
+
+// Whether an option keyword left out of a *UIConstraints line stands for
+// `keyword`: it stands for every option but None, False and Off (and for no
+// empty text).
+bool LeftOutOptionStandsFor(const PpdText& keyword);
 
 // The number of a text, or -1 when no indexed text equals it.
 int32_t FindIndexedText(const PpdConstraintIndex* index, const PpdText* text);

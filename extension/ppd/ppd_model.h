@@ -81,8 +81,9 @@ class PpdModel : public PpdObject {
 
 // Builds the model of the file that `read` delivers. Never fails as a whole:
 // what was read before an error or the end stays. Null only when the model
-// record itself cannot be allocated. The caller owns the result.
-PpdModel* BuildPpdModel(PpdReadFunction read, void* file);
+// record itself cannot be allocated. The caller owns the result. Over
+// ReadPpdFileByte the file is taken in blocks of `blockBytes`.
+PpdModel* BuildPpdModel(PpdReadFunction read, void* file, size_t blockBytes = kPpdBlockBytes);
 
 inline void DestroyPpdModel(PpdModel* model) { delete model; }
 
@@ -103,13 +104,18 @@ const PpdText* FindFeatureKeywordByTranslation(const PpdModel* model, const char
 void SetInstallableValue(PpdModel* model, const char16_t* keyword, const char16_t* value,
                          bool bReevaluate);
 
-// Recomputes every option's `constrained` flag from the installed values.
+// Recomputes every option's `constrained` flag from the installed values:
+// set when any installable setting rules the option out.
 void EvaluateInstallableConstraints(PpdModel* model);
 
 // The same result by the plain scan over every constraint for every option;
 // kept to check the indexed evaluation against.
 void EvaluateInstallableConstraintsByScan(PpdModel* model);
 
+// CONSTRAINT_RELATED when a constraint names the installable first and the
+// feature second; CONSTRAINT_MATCH when such a constraint also names the
+// installed value and the option, where a left-out option keyword names every
+// option but None, False and Off.
 ConstraintMatch MatchConstraint(const PpdModel* model, const PpdText* installableKeyword,
                                 const PpdText* installableValue, const PpdFeature* feature,
                                 const PpdOption* option);

@@ -331,12 +331,13 @@ void ParsePpdFile(ModelBuilder& b) {
 
 }  // namespace
 
-PpdModel* BuildPpdModel(PpdReadFunction read, void* file) {
+PpdModel* BuildPpdModel(PpdReadFunction read, void* file, size_t blockBytes) {
   PpdModel* model = NewPpdRecord<PpdModel>();
   if (model == nullptr) return nullptr;
   model->tokenBuffer = static_cast<char16_t*>(PpdMalloc(kPpdTokenCapacity * sizeof(char16_t)));
   model->source = NewPpdRecord<PpdByteSource>(read, file);
   if (model->tokenBuffer != nullptr && model->source != nullptr) {
+    model->source->blockBytes = blockBytes;
     TakePpdFileInBlocks(model->source);
     ModelBuilder builder(model);
     ParsePpdFile(builder);

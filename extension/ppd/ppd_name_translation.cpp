@@ -1,5 +1,7 @@
 // Name/translation tokens ('A4/A4 210 x 297 mm', '*InputSlot/<50>aper') and
 // plain values.
+#include <algorithm>
+
 #include "ppd_tokenizer.h"
 
 namespace {
@@ -42,6 +44,8 @@ struct WorkText {
 void SplitNameAndTranslation(const char16_t* token, size_t length, PpdText* name,
                              PpdText* translation) {
   WorkText work;
+  // Where the first '/' after the name's own stands in the work text.
+  size_t secondSlash = kPpdTextCapacity;
   bool bNameTaken = false;
   bool bHexMode = false;
   bool bDigitHeld = false;
@@ -69,10 +73,13 @@ void SplitNameAndTranslation(const char16_t* token, size_t length, PpdText* name
         bDigitHeld = false;
       }
     } else {
+      if (c == '/' && secondSlash == kPpdTextCapacity) secondSlash = work.length;
       work.Append(c);
     }
   }
-  if (name->length == 0) AssignPpdText(name, work.units, work.length);
+  // Without a name before its first '/' ('/A/B'), the name is taken from
+  // what follows, and it too ends at a '/': a name never holds one.
+  if (name->length == 0) AssignPpdText(name, work.units, std::min(work.length, secondSlash));
   const size_t skip = (work.length > 0 && work.units[0] == '*') ? 1 : 0;
   AssignPpdText(translation, work.units + skip, work.length - skip);
 }

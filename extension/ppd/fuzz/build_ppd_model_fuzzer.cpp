@@ -1,26 +1,29 @@
-// Fuzz target: any bytes as a PPD file, through the model build, a
-// re-evaluation with changed installed values, the searches and the
-// destruction. The indexed evaluation must leave exactly the flags of the
-// plain scan, both started from the same flags (drawn from the input): any
+// Fuzz target: the input's first byte sets a block size, and the rest is a
+// PPD file read as the extension reads one: through ReadPpdFileByte, taken in
+// blocks of that size. The model, and the tokens of every kind of read the
+// builder makes, must be exactly those of the same file read byte by byte;
+// the indexed evaluation must leave exactly the flags of the plain scan, both
+// started from the same flags (drawn from the input). Then a re-evaluation
+// with changed installed values, the searches and the destruction. Any
 // difference stops the fuzzer.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "ppd_dump.h"
 #include "ppd_model.h"
+#include "ppd_tokenizer.h"
 
 namespace {
 
-struct Bytes {
-  const uint8_t* data;
-  size_t size;
-  size_t position;
-};
+// Small blocks put a boundary everywhere; 1 to 256 bytes.
+size_t BlockBytesOf(uint8_t byte) { return static_cast<size_t>(byte) + 1; }
 
-int ReadByte(void* handle) {
-  Bytes* bytes = static_cast<Bytes*>(handle);
-  return bytes->position < bytes->size ? bytes->data[bytes->position++] : -1;
+FILE* OpenBytes(const uint8_t* data, size_t size) {
+  return fmemopen(const_cast<uint8_t*>(data), size, "rb");
 }
 
 std::vector<uint8_t*> AllFlags(PpdModel* model) {
@@ -80,11 +83,63 @@ void Exercise(PpdModel* model, const uint8_t* data, size_t size) {
   }
 }
 
+// The model of the file, taken in blocks of `blockBytes` (0: byte by byte);
+// null when the file cannot be opened.
+PpdModel* BuildFromFile(const uint8_t* data, size_t size, size_t blockBytes) {
+  FILE* file = OpenBytes(data, size);
+  if (file == nullptr) return nullptr;
+  PpdModel* model = BuildPpdModel(ReadPpdFileByte, file, blockBytes);
+  std::fclose(file);
+  return model;
+}
+
+std::string DumpOf(const PpdModel* model) {
+  return model == nullptr ? "<no model>" : DumpPpdModel(*model);
+}
+
+// Every token of the file, each read in one of the builder's ways (chosen by
+// the token's position), with whether a line began before it. The buffer is
+// small, so long tokens are cut as well.
+std::string TokensOfFile(const uint8_t* data, size_t size, size_t blockBytes) {
+  FILE* file = OpenBytes(data, size);
+  if (file == nullptr) return "<unopened>";
+  PpdByteSource source(ReadPpdFileByte, file);
+  source.blockBytes = blockBytes;
+  TakePpdFileInBlocks(&source);
+  std::u16string buffer(512, u'\0');
+  std::string log;
+  for (size_t n = 0;; ++n) {
+    size_t length = 0;
+    bool lineBreak = false;
+    const int way = static_cast<int>(n % 3);
+    if (way < 2) {
+      if (!NextPpdToken(&source, &buffer[0], buffer.size(), &length, way == 1, &lineBreak)) break;
+    } else {
+      const PpdTokenRead read =
+          NextPpdTokenOnLine(&source, &buffer[0], buffer.size(), &length, true);
+      if (read == PpdTokenRead::kEndOfInput) break;
+      lineBreak = read == PpdTokenRead::kLineEnded;
+    }
+    log += lineBreak ? '|' : ' ';
+    for (size_t i = 0; i < length; ++i) log += static_cast<char>(buffer[i]);
+  }
+  std::fclose(file);
+  return log;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Bytes bytes{data, size, 0};
-  PpdModel* model = BuildPpdModel(ReadByte, &bytes);
+  if (size == 0) return 0;
+  const size_t blockBytes = BlockBytesOf(data[0]);
+  const uint8_t* file = data + 1;
+  const size_t fileSize = size - 1;
+  if (TokensOfFile(file, fileSize, blockBytes) != TokensOfFile(file, fileSize, 0)) std::abort();
+  PpdModel* model = BuildFromFile(file, fileSize, blockBytes);
+  PpdModel* byteByByte = BuildFromFile(file, fileSize, 0);
+  const bool bSame = DumpOf(model) == DumpOf(byteByByte);
+  DestroyPpdModel(byteByByte);
+  if (!bSame) std::abort();
   if (model != nullptr) Exercise(model, data, size);
   DestroyPpdModel(model);
   return 0;

@@ -83,11 +83,60 @@ TEST(PpdModelQuirks, ShortConstraintLinesEndAtTheirLineBreak) {
   ASSERT_EQ(model->featureCount, 2);
   const PpdFeature* slot = FeatureByKeyword(*model, "*InputSlot");
   ASSERT_NE(slot, nullptr);
-  // The empty option value does not take the next line's keyword.
-  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette"}));
+  // The empty option value does not take the next line's keyword. With no
+  // tray unit, '*ZQTrayUnit None *InputSlot' rules out every paper source.
+  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette|X"}));
   ASSERT_NE(slot->options[0]->invocation, nullptr);
   EXPECT_EQ(std::u16string(slot->options[0]->invocation), u"");
   EXPECT_EQ(std::u16string(slot->options[1]->invocation), u"x");
+}
+
+// Installed values set over the PPD defaults, and the options of one feature
+// that come out.
+struct InstalledCase {
+  std::vector<std::pair<const char*, const char*>> installed;
+  const char* feature;
+  Strings options;
+};
+
+TEST(PpdModelQuirks, AnyInstallableThatRulesAnOptionOutHidesIt) {
+  const InstalledCase cases[] = {
+      // No tray installed: the later trays' installables, and the short line
+      // of the duplex unit, do not offer the earlier trays again.
+      {{},
+       "*InputSlot",
+       {"Tray1|Tray 1", "Tray3|Tray 3|X", "Tray4|Tray 4|X", "LC2|Cassette|X",
+        "Manual|Manual Feed"}},
+      {{{"*ZQTray3", "True"}},
+       "*InputSlot",
+       {"Tray1|Tray 1", "Tray3|Tray 3", "Tray4|Tray 4|X", "LC2|Cassette|X", "Manual|Manual Feed"}},
+      {{{"*ZQTray4", "True"}, {"*ZQTrayUnit", "LC2"}},
+       "*InputSlot",
+       {"Tray1|Tray 1", "Tray3|Tray 3|X", "Tray4|Tray 4", "LC2|Cassette", "Manual|Manual Feed"}},
+      // A left-out option keyword stands for every option but None, False and
+      // Off: the installed duplex unit rules manual feed out.
+      {{{"*ZQDuplexOption", "True"}},
+       "*InputSlot",
+       {"Tray1|Tray 1", "Tray3|Tray 3|X", "Tray4|Tray 4|X", "LC2|Cassette|X",
+        "Manual|Manual Feed|X"}},
+      {{},
+       "*ZQWatermark",
+       {"None|None", "Off|Off", "False|False", "Draft|Draft|X", "Secret|Secret|X"}},
+      {{{"*ZQOption18", "Kit"}},
+       "*ZQWatermark",
+       {"None|None", "Off|Off", "False|False", "Draft|Draft", "Secret|Secret"}},
+  };
+  for (const InstalledCase& c : cases) {
+    Model model = Fixture("optional_trays.ppd");
+    ASSERT_TRUE(model);
+    std::string context;
+    for (const auto& setting : c.installed) {
+      SetInstalled(model.get(), setting.first, setting.second);
+      context += std::string(setting.first) + "=" + setting.second + " ";
+    }
+    SetInstallableValue(model.get(), nullptr, nullptr, true);
+    EXPECT_EQ(OptionsOf(FeatureByKeyword(*model, c.feature)), c.options) << context;
+  }
 }
 
 TEST(PpdModelQuirks, BlocksWithoutCloseUIEndAtTheNextStructureLine) {
@@ -183,25 +232,31 @@ TEST(PpdModelQuirks, CommentsColonsHexAndMultiLineValues) {
 }
 
 // The order value as _wtoi reads it: sign, digits up to the first other
-// character, saturation at both ends of the 32-bit range.
+// character, saturation at both ends of the 32-bit range. The line's three
+// values are read, and what follows them on the line is read as keywords.
 TEST(PpdModelQuirks, OrderValuesAreReadAsTheRuntimeReadsThem) {
   const struct {
     const char* value;
     int32_t expected;
-  } cases[] = {{"+7", 7},
-               {"-7", -7},
-               {"12x", 12},
-               {"x12", 0},
-               {"\x0E" "5", 0},
-               {"2147483648", 2147483647},
-               {"-2147483648", -2147483647 - 1},
-               {"-99999999999", -2147483647 - 1}};
+    const char* restOfLine;
+    const char* defaultOption;
+  } cases[] = {{"+7", 7, "", ""},
+               {"-7", -7, "", ""},
+               {"12x", 12, "", ""},
+               {"x12", 0, "", ""},
+               {"\x0E" "5", 0, "", ""},
+               {"2147483648", 2147483647, "", ""},
+               {"-2147483648", -2147483647 - 1, "", ""},
+               {"-99999999999", -2147483647 - 1, "", ""},
+               {"10", 10, " *DefaultZQX B", "B"}};
   for (const auto& c : cases) {
     Model model(BuildModelFromText(std::string("*OpenUI *ZQX/X: PickOne\n*OrderDependency: ") +
-                                   c.value + " AnySetup *ZQX\n*ZQX A/A: \"\"\n*CloseUI: *ZQX\n"));
+                                   c.value + " AnySetup *ZQX" + c.restOfLine +
+                                   "\n*ZQX A/A: \"\"\n*CloseUI: *ZQX\n"));
     ASSERT_TRUE(model);
     ASSERT_EQ(model->featureCount, 1) << c.value;
     EXPECT_EQ(model->features[0]->orderValue, c.expected) << c.value;
+    EXPECT_EQ(Utf8(model->features[0]->defaultOption), c.defaultOption) << c.value << c.restOfLine;
   }
 }
 
@@ -258,14 +313,15 @@ TEST(PpdModel, InstalledValuesChangeTheFlagsOnReevaluation) {
   EXPECT_EQ(Utf8(setting.currentValue), "");
 }
 
-TEST(PpdModel, TheLaterInstallableDecidesAndEmptyFeaturesAreSkipped) {
+TEST(PpdModel, EachInstallableRulesOutAndEmptyFeaturesAreSkipped) {
   Model model = Fixture("installable_order.ppd");
   ASSERT_TRUE(model);
   const PpdFeature* slot = FeatureByKeyword(*model, "*InputSlot");
-  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1", "LC2|Cassette"}));
+  // The stacker relates to the feature without ruling LC2 out: LC2 stays out.
+  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1", "LC2|Cassette|X"}));
   SetInstalled(model.get(), "*ZQStackerOption", "None");
   SetInstallableValue(model.get(), nullptr, nullptr, true);
-  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette"}));
+  EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette|X"}));
   SetInstalled(model.get(), "*ZQTrayUnit", "LC2");
   SetInstallableValue(model.get(), nullptr, nullptr, true);
   EXPECT_EQ(OptionsOf(slot), (Strings{"Tray1|Tray 1|X", "LC2|Cassette"}));
@@ -303,6 +359,9 @@ TEST(PpdModel, SearchesByKeywordAndTranslation) {
   EXPECT_EQ(FindFeatureByKeyword(model.get(), u"*duplex"), -1);
   EXPECT_EQ(FindFeatureByKeyword(model.get(), static_cast<const char16_t*>(nullptr)), -1);
   EXPECT_EQ(FindFeatureByKeyword(model.get(), static_cast<const PpdText*>(nullptr)), -1);
+  EXPECT_EQ(FindIndexedText(nullptr, &model->features[0]->keyword), -1);
+  ASSERT_NE(model->constraintIndex, nullptr);
+  EXPECT_EQ(FindIndexedText(model->constraintIndex, nullptr), -1);
   const PpdText* keyword = FindFeatureKeywordByTranslation(model.get(), u"Color Mode");
   ASSERT_NE(keyword, nullptr);
   EXPECT_EQ(Utf8(*keyword), "*ZQRendering");
@@ -437,10 +496,10 @@ TEST(PpdModel, RepeatedKeywordsAreMatchedAsThePlainScanMatchesThem) {
   Model model = Fixture("repeated_keywords.ppd");
   ASSERT_TRUE(model);
   ASSERT_EQ(model->installableCount, 2);
-  // Both settings share the keyword; SetInstallableValue reaches the first,
-  // and the second (LC2) decides because it comes later.
-  EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A", "Tray1|B|X", "LC2|C"}));
-  EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"Tray1|B|X", "LC2|A"}));
+  // Both settings share the keyword (SetInstallableValue reaches the first);
+  // each rules out the options its own value names.
+  EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A|X", "Tray1|B|X", "LC2|C|X"}));
+  EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"Tray1|B|X", "LC2|A|X"}));
 }
 
 void SetRawFlags(PpdModel* model, const std::vector<uint8_t>& flags) {
@@ -501,6 +560,20 @@ TEST(PpdModel, IndexedEvaluationAgreesWithThePlainScan) {
       SetInstalled(order.get(), "*ZQStackerOption", stacker);
       ExpectEvaluationsAgree(order.get(), &random,
                              std::string("installable_order ") + tray + " " + stacker);
+    }
+  }
+  Model optional = Fixture("optional_trays.ppd");
+  ASSERT_TRUE(optional);
+  for (const char* tray3 : {"False", "True"}) {
+    for (const char* duplexUnit : {"False", "True"}) {
+      for (const char* watermarkKit : {"None", "Kit"}) {
+        SetInstalled(optional.get(), "*ZQTray3", tray3);
+        SetInstalled(optional.get(), "*ZQDuplexOption", duplexUnit);
+        SetInstalled(optional.get(), "*ZQOption18", watermarkKit);
+        ExpectEvaluationsAgree(optional.get(), &random,
+                               std::string("optional_trays ") + tray3 + " " + duplexUnit + " " +
+                                   watermarkKit);
+      }
     }
   }
   Model repeated = Fixture("repeated_keywords.ppd");

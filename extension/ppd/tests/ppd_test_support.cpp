@@ -34,12 +34,13 @@ FILE* FileHolding(const std::string& text) {
 
 }  // namespace
 
-TokenReader::TokenReader(std::string text, size_t capacity, ByteFeed feed)
+TokenReader::TokenReader(std::string text, size_t capacity, ByteFeed feed, size_t blockBytes)
     : memory{std::move(text), 0},
       file(feed == ByteFeed::kFileInBlocks ? FileHolding(memory.bytes) : nullptr),
       source(feed == ByteFeed::kFileInBlocks ? ReadPpdFileByte : MemoryBytes::Read,
              feed == ByteFeed::kFileInBlocks ? static_cast<void*>(file) : &memory),
       buffer(capacity, u'\xFFFF') {
+  source.blockBytes = blockBytes;
   if (feed == ByteFeed::kFileInBlocks) TakePpdFileInBlocks(&source);
 }
 

@@ -17,11 +17,12 @@ struct MemoryBytes {
 enum class ByteFeed { kMemory, kFileInBlocks };
 
 // A source over `bytes`, with its own token buffer: served from memory one
-// byte at a time, or written to a file that is then read in blocks as the
-// model build reads a PPD file.
+// byte at a time, or written to a file that is then read in blocks of
+// `blockBytes` as the model build reads a PPD file (0: byte by byte through
+// ReadPpdFileByte).
 struct TokenReader {
   explicit TokenReader(std::string text, size_t capacity = kPpdTokenCapacity,
-                       ByteFeed feed = ByteFeed::kMemory);
+                       ByteFeed feed = ByteFeed::kMemory, size_t blockBytes = kPpdBlockBytes);
   ~TokenReader();
   TokenReader(const TokenReader&) = delete;
   TokenReader& operator=(const TokenReader&) = delete;

@@ -6,18 +6,52 @@
 
 namespace {
 
-std::vector<std::string> TokensOf(const std::string& text, ByteFeed feed = ByteFeed::kMemory) {
-  TokenReader reader(text, kPpdTokenCapacity, feed);
+std::vector<std::string> TokensOf(const std::string& text, ByteFeed feed = ByteFeed::kMemory,
+                                  size_t blockBytes = kPpdBlockBytes) {
+  TokenReader reader(text, kPpdTokenCapacity, feed, blockBytes);
   std::vector<std::string> tokens;
   for (std::string t = reader.Next(); t != "<end>"; t = reader.Next()) tokens.push_back(t);
   return tokens;
 }
 
+// Three passes over the text as a file, each reading its tokens in turn in
+// the builder's three ways (every token, every token with blanks allowed,
+// only a token on the current line with blanks allowed), from a different
+// first way; each token marked where a line began before it.
+std::string ReadingsOf(const std::string& text, size_t blockBytes) {
+  std::string log;
+  for (int firstWay = 0; firstWay < 3; ++firstWay) {
+    TokenReader reader(text, kPpdTokenCapacity, ByteFeed::kFileInBlocks, blockBytes);
+    for (int way = firstWay;; way = (way + 1) % 3) {
+      size_t length = 0;
+      bool lineBreak = false;
+      if (way < 2) {
+        if (!NextPpdToken(&reader.source, &reader.buffer[0], reader.buffer.size(), &length,
+                          way == 1, &lineBreak)) {
+          break;
+        }
+      } else {
+        const PpdTokenRead read = NextPpdTokenOnLine(&reader.source, &reader.buffer[0],
+                                                     reader.buffer.size(), &length, true);
+        if (read == PpdTokenRead::kEndOfInput) break;
+        lineBreak = read == PpdTokenRead::kLineEnded;
+      }
+      log += lineBreak ? '|' : ' ';
+      for (size_t i = 0; i < length; ++i) log += static_cast<char>(reader.buffer[i] & 0xFF);
+    }
+    log += '\n';
+  }
+  return log;
+}
+
 using Tokens = std::vector<std::string>;
 
 struct TokenCase {
-  const char* text;
+  std::string text;
   Tokens expected;
+  // Where the runtime's text mode changes the bytes (CR LF to LF, 0x1A ends
+  // the file): the tokens a file gives. Empty when they are the ones above.
+  Tokens textModeTokens = {};
 };
 
 void PrintTo(const TokenCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
@@ -25,11 +59,18 @@ void PrintTo(const TokenCase& c, std::ostream* os) { *os << '"' << c.text << '"'
 class TokenizerCase : public testing::TestWithParam<TokenCase> {};
 
 TEST_P(TokenizerCase, GivesTheTokensInOrder) {
-  EXPECT_EQ(TokensOf(GetParam().text), GetParam().expected) << "input: " << GetParam().text;
-  // A file taken in blocks gives the same tokens (no text here holds a CR LF
-  // pair or 0x1A, which text mode would change).
-  EXPECT_EQ(TokensOf(GetParam().text, ByteFeed::kFileInBlocks), GetParam().expected)
-      << "input from a file: " << GetParam().text;
+  const TokenCase& c = GetParam();
+  EXPECT_EQ(TokensOf(c.text), c.expected) << "input: " << c.text;
+  // A file read byte by byte (block size 0) and in blocks of every size up to
+  // one past the text, so that a block boundary falls after each of its bytes.
+  const Tokens& fromFile = c.textModeTokens.empty() ? c.expected : c.textModeTokens;
+  const std::string byteByByte = ReadingsOf(c.text, 0);
+  for (size_t blockBytes = 0; blockBytes <= c.text.size() + 1; ++blockBytes) {
+    EXPECT_EQ(TokensOf(c.text, ByteFeed::kFileInBlocks, blockBytes), fromFile)
+        << "input from a file in blocks of " << blockBytes << ": " << c.text;
+    EXPECT_EQ(ReadingsOf(c.text, blockBytes), byteByByte)
+        << "blocks of " << blockBytes << ": " << c.text;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -45,7 +86,15 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"*Tab:\tA\fB\x0B" "C\rD", {"*Tab", "A", "B\x0B" "C", "D"}},
         TokenCase{"*Open: \"never closed", {"*Open", "never closed"}},
         TokenCase{"", {}},
-        TokenCase{"*%only a comment", {}}));
+        TokenCase{"*%only a comment", {}},
+        TokenCase{"*OrderDependency: 10 AnySetup *PageSize",
+                  {"*OrderDependency", "10", "AnySetup", "*PageSize"}},
+        TokenCase{"*A: \"x\r\ny\"\r\n*B\r\n", {"*A", "x\r\ny", "*B"}, {"*A", "x\ny", "*B"}},
+        TokenCase{"*A: \"x\ry\"\r*B\r", {"*A", "x\ry", "*B"}},
+        TokenCase{std::string("*A\0B \"q\0r\"\0", 11), {"*A", "B", std::string("q\0r", 3)}},
+        TokenCase{"*InputSlot <4C>ower/<4C>ower Tray: \"\"",
+                  {"*InputSlot", "<4C>ower/<4C>ower", "Tray", ""}},
+        TokenCase{"*A B\x1A*C\n*D", {"*A", "B\x1A*C", "*D"}, {"*A", "B"}}));
 
 TEST(Tokenizer, ZeroByteIsABlank) {
   EXPECT_EQ(TokensOf(std::string("A\0B", 3)), (Tokens{"A", "B"}));
@@ -177,7 +226,8 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"X/<b0>", "X", "\xC2\xB0"},
         SplitCase{"X/<80><81><9D>", "X", "\xE2\x82\xAC\xC2\x81\xC2\x9D"},
         SplitCase{"X/*Star", "X", "Star"},
-        SplitCase{"/Only", "Only", "Only"}));
+        SplitCase{"/Only", "Only", "Only"},
+        SplitCase{"/A/B", "A", "A/B"}));
 
 TEST(NameAndTranslation, OverlongSegmentsAreCutAt259Characters) {
   const std::string longName(300, 'n');
