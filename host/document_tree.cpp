@@ -17,13 +17,17 @@ bool IsStandardFeature(const PpdFeature& feature) {
   return PpdTextEquals(&feature.group, kInstallableOptionsGroup);
 }
 
+std::string Ansi(const char16_t* text) {
+  char ansi[MAX_PATH] = {};
+  WideCharToMultiByte(CP_ACP, 0, Wide(text), -1, ansi, MAX_PATH, nullptr, nullptr);
+  return ansi;
+}
+
 // The driver's keyword of an item: the PPD keyword without its asterisk, in
 // the ANSI code page.
 std::string AnsiKeyword(const char16_t* keyword) {
   if (keyword == nullptr || keyword[0] == 0) return {};
-  char ansi[MAX_PATH] = {};
-  WideCharToMultiByte(CP_ACP, 0, Wide(keyword + 1), -1, ansi, MAX_PATH, nullptr, nullptr);
-  return ansi;
+  return Ansi(keyword + 1);
 }
 
 // The driver's duplex item always lists no duplex, short-edge flip and
@@ -59,14 +63,17 @@ void DocumentTree::AddFeatureItem(DWORD dmPubId, const std::wstring& name, const
   if (feature == nullptr) return;  // the printer does not have it
   std::vector<const PpdOption*> ordered = OptionsInDriverOrder(*feature, dmPubId);
   std::vector<std::wstring> options;
+  FeatureItem featureItem{store_.Count(), AnsiKeyword(feature->keyword.characters), {}};
   LONG selection = 0;
   for (const PpdOption* option : ordered) {
     if (PpdTextEquals(&option->keyword, &feature->defaultOption))
       selection = static_cast<LONG>(options.size());
     options.push_back(Wide(option->translation.characters));
+    featureItem.options.push_back(Ansi(option->keyword.characters));
   }
   AddItem(dmPubId, name.empty() ? Wide(feature->translation.characters) : name, options, selection,
-          AnsiKeyword(feature->keyword.characters));
+          featureItem.keyword);
+  featureItems_.push_back(featureItem);
 }
 
 void DocumentTree::Build(const PpdModel* model) {

@@ -14,12 +14,23 @@ class PpdModel;
 
 class DocumentTree {
  public:
+  // An item that stands for a PPD feature: its keyword without the
+  // asterisk and, option by option, the option keywords, in the ANSI code
+  // page as the driver keeps them.
+  struct FeatureItem {
+    size_t index;
+    std::string keyword;
+    std::vector<std::string> options;
+  };
+
   void Build(const PpdModel* model);
   void BuildDevice(const PpdModel* model);
 
   OPTITEM* Items() { return store_.Items(); }
   const OPTITEM* Items() const { return store_.Items(); }
   DWORD Count() const { return store_.Count(); }
+  OPTITEM& Item(size_t index) { return store_.Item(index); }
+  const std::vector<FeatureItem>& FeatureItems() const { return featureItems_; }
   // The item named `name`, or null.
   OPTITEM* Find(const std::wstring& name);
   // The text of option `index` of `item`, or "?".
@@ -32,4 +43,5 @@ class DocumentTree {
                       const char16_t* keyword);
 
   OptionItemStore store_;
+  std::vector<FeatureItem> featureItems_;
 };

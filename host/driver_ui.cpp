@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "conflict_marks.h"
 #include "document_tree.h"
 #include "ppd_model.h"
 
@@ -66,5 +67,12 @@ HRESULT STDMETHODCALLTYPE HostDriverUI::DrvUpdateUISetting(PVOID, PVOID item,
   }
   calls.push_back(L"DrvUpdateUISetting(" + name + L" = " + option + L", previous " +
                   std::to_wstring(previousSelection) + L", mode " + std::to_wstring(mode) + L")");
+  MarkConflicts();
   return S_OK;
+}
+
+void HostDriverUI::MarkConflicts() {
+  if (tree == nullptr) return;
+  MarkConflictingOptions(tree, constraints,
+                         [this](const std::string& feature) { return InstalledOption(feature); });
 }

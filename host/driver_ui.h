@@ -1,6 +1,7 @@
 // The helper interface the host publishes to the plug-in, as the driver
 // does: it answers the installed equipment from the host's configuration
-// (or the PPD's default) and records every call.
+// (or the PPD's default), records every call, and marks the document
+// tree's options in conflict again after every change it takes.
 #pragma once
 
 #include <map>
@@ -8,16 +9,22 @@
 #include <vector>
 
 #include "oem_interfaces.h"
+#include "ui_constraints.h"
 
+class DocumentTree;
 class PpdModel;
 
 class HostDriverUI final : public IPrintOemDriverUI {
  public:
   std::map<std::string, std::string> installed;  // feature keyword without '*' -> option
   const PpdModel* model = nullptr;               // gives the defaults of the rest
+  DocumentTree* tree = nullptr;                  // the document tree it marks
+  std::vector<UiConstraint> constraints;
   std::vector<std::wstring> calls;
 
   LONG References() const { return references_; }
+  // Marks the options of the tree that the constraints rule out now.
+  void MarkConflicts();
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
   // The host owns this object; counts are kept to be reported.

@@ -8,10 +8,13 @@
 // the colour profile it names.
 //
 //   drvhost sheet --plugin LIBRARY --ppd FILE [--printer NAME]
-//                 [--installed FEATURE=OPTION]... [--windows-version M.m.SP]
+//                 [--installed FEATURE=OPTION]... [--locked ITEM]...
+//                 [--windows-version M.m.SP]
 //                 [--script FILE [--screenshots FOLDER]]
 //                 [--devmode-in FILE] [--devmode-out FILE]
-// registers the printer with the spooler, opens its printing preferences
+// registers the printer with the spooler, builds the document settings
+// tree with the options that the PPD's constraints rule out marked (and the
+// named items disabled), opens its printing preferences
 // with the plug-in's pages (driven by the script, or shown to a person),
 // from a device mode stored earlier when one is named, prints the resulting
 // state, stores the resulting device mode when asked to, and gives

@@ -54,6 +54,7 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions* options) {
     else if (flag == L"--devmode-in") options->devmodeIn = value;
     else if (flag == L"--devmode-out") options->devmodeOut = value;
     else if (flag == L"--installed") ok = ParseInstalled(value, options);
+    else if (flag == L"--locked") options->locked.push_back(value);
     else if (flag == L"--count") ok = ParseCount(value, options);
     else if (flag == L"--windows-version") ok = ParseVersion(value, options);
     else ok = false;

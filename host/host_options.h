@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 struct HostOptions {
   std::wstring plugin;        // the korvain.dll to load
@@ -14,6 +15,7 @@ struct HostOptions {
   std::wstring devmodeIn;     // a device mode stored earlier, to open the sheet from
   std::wstring devmodeOut;    // where the device mode of this opening is stored
   std::map<std::string, std::string> installed;  // feature keyword without '*' -> option
+  std::vector<std::wstring> locked;  // names of document items the driver disables
   unsigned count = 1;            // openings of a soak run
   // How long the script lets the sheet settle after each step; a soak
   // only empties the message queue.

@@ -36,6 +36,52 @@ std::wstring Rest(std::wistringstream& in) {
   return rest;
 }
 
+void Click(HWND page, int id) {
+  HWND button = GetDlgItem(page, id);
+  if (IsWindowEnabled(button)) {
+    SendMessageW(button, BM_CLICK, 0, 0);
+    return;
+  }
+  SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+std::wstring EntryText(HWND list, bool extended, LRESULT index) {
+  wchar_t text[128] = {};
+  if (!extended) {
+    if (SendMessageW(list, CB_GETLBTEXTLEN, index, 0) < 128)
+      SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+  COMBOBOXEXITEMW item = {};
+  item.mask = CBEIF_TEXT;
+  item.iItem = index;
+  item.pszText = text;
+  item.cchTextMax = 128;
+  SendMessageW(list, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+// "control ID: enabled, entries A | B" for a list, "control ID: disabled,
+// checked" for a button.
+std::wstring Describe(HWND page, int id) {
+  HWND control = GetDlgItem(page, id);
+  if (control == nullptr) return Format(L"control %d: none", id);
+  std::wstring line =
+      Format(L"control %d: %ls", id, IsWindowEnabled(control) ? L"enabled" : L"disabled");
+  wchar_t klass[32] = {};
+  GetClassNameW(control, klass, 32);
+  const bool extended = lstrcmpiW(klass, L"ComboBoxEx32") == 0;
+  if (!extended && lstrcmpiW(klass, L"ComboBox") != 0) {
+    const LRESULT check = SendMessageW(control, BM_GETCHECK, 0, 0);
+    return line + (check == BST_CHECKED ? L", checked" : L", unchecked");
+  }
+  line += L", entries";
+  const LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i)
+    line += (i == 0 ? L" " : L" | ") + EntryText(control, extended, i);
+  return line;
+}
+
 std::wstring ReadScript(const std::wstring& path) {
   FILE* file = _wfopen(path.c_str(), L"rb");
   if (file == nullptr) return {};
@@ -99,7 +145,10 @@ bool ScriptRunner::Step(const std::wstring& line) {
     PropSheet_SetCurSel(sheet_, nullptr, id);
   } else if (command == L"click") {
     in >> id;
-    SendDlgItemMessageW(Page(), id, BM_CLICK, 0, 0);
+    Click(Page(), id);
+  } else if (command == L"describe") {
+    in >> id;
+    PrintLine(Describe(Page(), id));
   } else if (command == L"type") {
     in >> id;
     for (wchar_t c : Rest(in)) SendDlgItemMessageW(Page(), id, WM_CHAR, c, 0);

@@ -1,6 +1,10 @@
 // Runs a script of user steps against the shown sheet, one step a line:
 //   page N              make page N current (0 is the driver's page)
-//   click ID            click a button of the current page
+//   click ID            click a button of the current page; a disabled
+//                       button only has its notice sent to the page, as
+//                       automation tools can
+//   describe ID         print a control of the current page: enabled or
+//                       not, a list's entries, a button's check
 //   type ID TEXT        type TEXT into an edit field, key by key
 //   settext ID TEXT     set a control's text at once
 //   choose ID INDEX     choose entry INDEX of a list

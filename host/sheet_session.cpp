@@ -78,9 +78,24 @@ bool SheetSession::Open() {
   driverUI_.installed = options_.installed;
   tree_.Build(model_);
   deviceTree_.BuildDevice(model_);
+  if (!LockItems()) return false;
+  driverUI_.tree = &tree_;
+  driverUI_.constraints = ReadUiConstraints(options_.ppd);
+  driverUI_.MarkConflicts();
   if (!CreatePlugin() || !PrepareDevmode()) return false;
   RunCommonUIProp();
   return AddPages();
+}
+
+// The driver disables items that its own settings lock, as a printer
+// administrator's policy may.
+bool SheetSession::LockItems() {
+  for (const std::wstring& name : options_.locked) {
+    OPTITEM* item = tree_.Find(name);
+    if (item == nullptr) return Fail((L"no item to lock is named " + name).c_str());
+    item->Flags |= OPTIF_DISABLED;
+  }
+  return true;
 }
 
 bool SheetSession::RegisterAndOpenPrinter() {
@@ -290,6 +305,7 @@ void SheetSession::ChangeItem(OPTITEM* item, LONG selection) {
   const LONG previous = item->Sel;
   item->Sel = selection;
   item->Flags |= OPTIF_CHANGEONCE;
+  driverUI_.MarkConflicts();
   if (param_.OEMCUIPCallback == nullptr) return;
   CPSUICBPARAM callback = {};
   callback.cbSize = sizeof callback;

@@ -51,6 +51,7 @@ class SheetSession {
   bool PrepareDevmode();
   bool ReadDevmodeIn(std::vector<BYTE>* publicPart, std::vector<BYTE>* privateBlock) const;
   bool RegisterAndOpenPrinter();
+  bool LockItems();
   void RunCommonUIProp();
   void RunDeviceTree();
   bool AddPages();

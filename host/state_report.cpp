@@ -34,10 +34,15 @@ void PrintItems(const wchar_t* heading, const DocumentTree& tree) {
                      ItemName(item).c_str(), DocumentTree::OptionText(item, item.Sel).c_str(),
                      item.Sel, item.Level, ItemFlags(item).c_str()));
     if (item.pOptType == nullptr) continue;
+    std::wstring conflicts;
     for (WORD k = 0; k < item.pOptType->Count; ++k) {
-      if (item.pOptType->pOptParam[k].Flags & OPTPF_HIDE)
-        PrintLine(std::wstring(L"      option hidden: ") + item.pOptType->pOptParam[k].pData);
+      const OPTPARAM& option = item.pOptType->pOptParam[k];
+      if (option.Flags & OPTPF_HIDE)
+        PrintLine(std::wstring(L"      option hidden: ") + option.pData);
+      if (option.Flags & OPTPF_OVERLAY_WARNING_ICON)
+        conflicts += (conflicts.empty() ? L"" : L", ") + std::wstring(option.pData);
     }
+    if (!conflicts.empty()) PrintLine(L"      options in conflict: " + conflicts);
   }
 }
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Screenshots of the Layout page in out/: the printing preferences of the
-# sample printer in the driver host, the Layout page driven by a script
-# through three states (one portrait page per sheet; landscape, four pages
-# right then down, long-edge flip; booklet bound on the right edge), in
-# English, French and Japanese, and the reduced page of the XP build.
+# sample printer (its duplex unit installed) in the driver host, the Layout
+# page driven by a script through three states (one portrait page per
+# sheet; landscape, four pages right then down, long-edge flip; booklet
+# bound on the right edge), in English, French and Japanese, the reduced
+# page of the XP build, and the page of a printer without its duplex unit
+# (one-sided printing only, no booklet).
 #
 #   scripts/demo-layout.sh BUILD_DIR
 set -euo pipefail
@@ -35,16 +37,24 @@ apply
 ok
 SCRIPT
 
+cat >"$work/no-duplex-unit.script" <<'SCRIPT'
+page 1
+screenshot no-duplex-unit.bmp
+cancel
+SCRIPT
+
 with_host() {
   local dist=$1 root=$2 work=$3 out=$4 status=0
-  # run ARCH LOCALE SUFFIX: the script with the library of ARCH.
+  # run ARCH LOCALE SUFFIX SCRIPT [HOST OPTIONS...]: the script with the
+  # library of ARCH.
   run() {
-    local arch=$1 locale=$2 suffix=$3 shots=$work/shots-$1-$2
+    local arch=$1 locale=$2 suffix=$3 script=$4 shots=$work/shots-$1-$2-$4
+    shift 4
     mkdir -p "$shots"
     if ! LC_ALL=$locale.UTF-8 wine "$dist/x64/drvhost.exe" sheet \
         --plugin "Z:$dist/$arch/korvain.dll" --ppd "Z:$root/samples/printer/ZQ-sample.ppd" \
-        --installed ZQTrayUnit=None --script "Z:$work/layout.script" --screenshots "Z:$shots" \
-        >"$work/state-$arch-$locale.txt" 2>/dev/null; then
+        --installed ZQTrayUnit=None "$@" --script "Z:$work/$script" --screenshots "Z:$shots" \
+        >"$work/state-$arch-$locale-$script.txt" 2>/dev/null; then
       echo "the driver host failed for $arch in $locale" >&2
       status=1
     fi
@@ -54,10 +64,12 @@ with_host() {
       echo "out/layout-$(basename "$bmp" .bmp)$suffix.png"
     done
   }
-  run x64 en_US -en
-  run x64 fr_FR -fr
-  run x64 ja_JP -ja
-  [ -f "$dist/x64-xp/korvain.dll" ] && run x64-xp en_US -xp-en
+  local duplex=(--installed ZQDuplexOption=True)
+  run x64 en_US -en layout.script "${duplex[@]}"
+  run x64 fr_FR -fr layout.script "${duplex[@]}"
+  run x64 ja_JP -ja layout.script "${duplex[@]}"
+  [ -f "$dist/x64-xp/korvain.dll" ] && run x64-xp en_US -xp-en layout.script "${duplex[@]}"
+  run x64 en_US -en no-duplex-unit.script
   return $status
 }
 

@@ -8,9 +8,10 @@
 // initialisation lParam is the page record whose lParam is the UiContext.
 INT_PTR CALLBACK JobSettingsPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Filters of the edit fields: the names accept a character only while the
-// text takes at most 13 bytes in the ANSI code page; the password accepts
-// digits and backspace only, typed or pasted.
+// Filters of the edit fields: the names accept a typed character only while
+// the text takes at most 13 bytes in the ANSI code page, and cut pasted and
+// other inserted text to what keeps the name within 14 bytes; the password
+// accepts digits and backspace only, typed or pasted.
 LRESULT CALLBACK NameEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PasswordEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -91,11 +91,19 @@ INT_PTR OnSelectionChange(HWND page, const UiContext* context, int control) {
   OPTITEM* item = pubId != 0 ? FindFirstItem(context->pOemCUIPParam, pubId) : nullptr;
   // A list with nothing selected names no option to set.
   if (item == nullptr || item->pOptType == nullptr || option < 0) return 1;
+  const bool leavesBooklet =
+      pubId == DMPUB_DUPLEX && option == 0 && IsChecked(page, IDC_BOOKLET_BUTTON);
+  // What the driver has locked stays as it is, also where a rule would
+  // change it for the user's choice; the list shows the item's option again.
+  if (ItemLocked(*item) || (leavesBooklet && BookletLocked(context->pOemCUIPParam))) {
+    SelectOption(page, control, item->Sel);
+    return 1;
+  }
 
   const LONG previous = item->Sel;
   item->Flags |= OPTIF_CHANGEONCE;
   item->Sel = option;
-  if (pubId == DMPUB_DUPLEX && option == 0 && IsChecked(page, IDC_BOOKLET_BUTTON)) {
+  if (leavesBooklet) {
     LeaveBookletForTwoPages(page, context, fullFormat);
   } else if (pubId == DMPUB_ORIENTATION && option != previous) {
     RelistTwoSided(page, context, option);
@@ -108,7 +116,8 @@ INT_PTR OnSelectionChange(HWND page, const UiContext* context, int control) {
 }
 
 // Booklets print on both sides: from "None" the sheet turns on its short
-// edge. The button is offered only where the driver's items allow both.
+// edge. The button is offered only where the driver's items allow both,
+// so a two-sided item changed here is never locked.
 static void ChooseBooklet(HWND page, const UiContext* context, OPTITEM* pagesPerSheet) {
   pagesPerSheet->Sel = kBookletOption;
   if (SelectedOption(page, IDC_TWO_SIDED) != 0) return;
@@ -127,7 +136,8 @@ INT_PTR OnClick(HWND page, const UiContext* context, int control) {
   const OEMCUIPPARAM* param = context->pOemCUIPParam;
   const bool fullFormat = kFullLayoutPage && HasPageOrderItem(param);
   OPTITEM* item = FindFirstItem(param, DMPUB_NUP);
-  if (item == nullptr || item->pOptType == nullptr) return 1;
+  // All three buttons edit the pages-per-sheet item.
+  if (item == nullptr || item->pOptType == nullptr || ItemLocked(*item)) return 1;
   if (control == IDC_BOOKLET_BUTTON && !BookletOffered(param)) return 1;
   item->Flags |= OPTIF_CHANGEONCE;
   const uint32_t locked = LockedControls(param);
@@ -143,6 +153,10 @@ INT_PTR OnClick(HWND page, const UiContext* context, int control) {
     return 1;
   }
   if (control == IDC_PAGES_PER_SHEET_BUTTON) {
+    // A booklet button the page no longer offers is disabled, and a click
+    // on its sibling does not uncheck a disabled radio button.
+    SetChecked(page, IDC_BOOKLET_BUTTON, false);
+    SetChecked(page, IDC_PAGES_PER_SHEET_BUTTON, true);
     if (item->Sel == kBookletOption) {
       item->Sel = kTwoPagesOption;
       SelectOption(page, IDC_PAGES_PER_SHEET, kTwoPagesOption);
@@ -174,7 +188,7 @@ void ReportChangedItems(const UiContext* context) {
     OPTITEM& item = param->pDrvOptItems[i];
     if (item.DMPubID != DMPUB_ORIENTATION && item.DMPubID != DMPUB_DUPLEX) continue;
     if (item.pOptType == nullptr || (item.Flags & OPTIF_CHANGEONCE) == 0) continue;
-    if (SelectionInConflict(&item)) continue;
+    if (ItemLocked(item) || SelectionInConflict(&item)) continue;
     ReportItemToDriver(context, &item);
   }
 }

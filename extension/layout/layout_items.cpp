@@ -88,11 +88,25 @@ bool OptionAvailable(const OPTITEM* item, LONG option) {
   return (type->pOptParam[option].Flags & OPTPF_OVERLAY_WARNING_ICON) == 0;
 }
 
+bool ItemLocked(const OPTITEM& item) { return (item.Flags & OPTIF_DISABLED) != 0; }
+
 bool BookletOffered(const OEMCUIPPARAM* param) {
   if (!OptionAvailable(FindFirstItem(param, DMPUB_NUP), kBookletOption)) return false;
   const OPTITEM* twoSided = FindFirstItem(param, DMPUB_DUPLEX);
-  if (twoSided == nullptr || twoSided->pOptType == nullptr) return true;
+  if (twoSided == nullptr) return true;
+  if (ItemLocked(*twoSided)) return false;
+  if (twoSided->pOptType == nullptr) return true;
   return OptionAvailable(twoSided, kShortEdgeOption);
+}
+
+bool BookletLocked(const OEMCUIPPARAM* param) {
+  for (DWORD i = 0; param->pDrvOptItems != nullptr && i < param->cDrvOptItems; ++i) {
+    const OPTITEM& item = param->pDrvOptItems[i];
+    if (item.DMPubID == DMPUB_NUP && item.pOptType != nullptr && item.Sel == kBookletOption &&
+        ItemLocked(item))
+      return true;
+  }
+  return false;
 }
 
 uint32_t LockedControls(const OEMCUIPPARAM* param) {

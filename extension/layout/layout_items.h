@@ -51,10 +51,18 @@ bool SelectionInConflict(const OPTITEM* item);
 // Whether option `option` of `item` exists and carries no warning mark.
 bool OptionAvailable(const OPTITEM* item, LONG option);
 
+// Whether the driver has locked the item (OPTIF_DISABLED): the page then
+// neither changes it nor reports it.
+bool ItemLocked(const OPTITEM& item);
+
 // Whether the page may offer booklet printing: the first pages-per-sheet
 // item has the booklet option outside conflict, and a two-sided item, when
-// there is one, can flip on the short edge as a booklet must.
+// there is one, is free to flip on the short edge as a booklet must.
 bool BookletOffered(const OEMCUIPPARAM* param);
+
+// Whether a pages-per-sheet item that holds booklet is locked: two-sided
+// printing cannot then leave booklet.
+bool BookletLocked(const OEMCUIPPARAM* param);
 
 // The page's controls whose driver item is disabled, one bit per control
 // from IDC_ORIENTATION_LABEL on. The borders box belongs to the

@@ -33,10 +33,12 @@ short DuplexModeOfOption(LONG selection) {
   }
 }
 
-// Commits one changed layout item, unless its selection is in conflict.
+// Commits one changed layout item, unless its selection is in conflict or
+// the driver has locked the item since it changed.
 void CommitItem(OPTITEM& item, const OEMCUIPPARAM* param, const UiContext* context) {
   const OPTTYPE* type = item.pOptType;
   if (type == nullptr || (item.Flags & OPTIF_CHANGEONCE) == 0) return;
+  if (item.Flags & OPTIF_DISABLED) return;
   const LONG selection = item.Sel;
   if (selection < 0 || selection >= type->Count || type->pOptParam == nullptr) return;
   if (type->pOptParam[selection].Flags & OPTPF_OVERLAY_WARNING_ICON) return;

@@ -272,40 +272,60 @@ TEST_F(JobSettingsPage, PastedPasswordKeepsOnlyItsDigitsUpToTheLimit) {
   EXPECT_EQ(TextOf(page_, kPassword), L"");
 }
 
-// Routes by which text reaches the password field without the typing
-// filter seeing it: the edit control's own paste on Shift+Insert (Wine sends
-// no WM_PASTE for it), WM_SETTEXT, and WM_UNICHAR.
-void PasteByShiftInsert(HWND page, const std::wstring& text) {
+// Routes by which text reaches an edit field other than typing: the edit
+// control's own paste on Shift+Insert (Wine sends no WM_PASTE for it),
+// Ctrl+V, WM_PASTE, WM_SETTEXT, WM_UNICHAR and WM_IME_CHAR (sent here
+// directly: there is no input method under Xvfb).
+void PasteByShiftInsert(HWND page, int field, const std::wstring& text) {
   PutOnClipboard(page, text);
   BYTE keys[256] = {};
   GetKeyboardState(keys);
   const BYTE shift = keys[VK_SHIFT];
   keys[VK_SHIFT] = 0x80;
   SetKeyboardState(keys);
-  SendDlgItemMessageW(page, kPassword, WM_KEYDOWN, VK_INSERT, 0);
+  SendDlgItemMessageW(page, field, WM_KEYDOWN, VK_INSERT, 0);
   keys[VK_SHIFT] = shift;
   SetKeyboardState(keys);
 }
-void SetByMessage(HWND page, const std::wstring& text) {
-  SendDlgItemMessageW(page, kPassword, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+void PasteByCtrlV(HWND page, int field, const std::wstring& text) {
+  PutOnClipboard(page, text);
+  SendDlgItemMessageW(page, field, WM_CHAR, 0x16, 0);
 }
-void SendAsUnicodeCharacters(HWND page, const std::wstring& text) {
-  for (wchar_t c : text) SendDlgItemMessageW(page, kPassword, WM_UNICHAR, c, 0);
+void PasteByMessage(HWND page, int field, const std::wstring& text) {
+  PutOnClipboard(page, text);
+  SendDlgItemMessageW(page, field, WM_PASTE, 0, 0);
 }
+void SetByMessage(HWND page, int field, const std::wstring& text) {
+  SendDlgItemMessageW(page, field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+void SendAsUnicodeCharacters(HWND page, int field, const std::wstring& text) {
+  for (wchar_t c : text) SendDlgItemMessageW(page, field, WM_UNICHAR, c, 0);
+}
+// An Edit class that does not take WM_IME_CHAR itself leaves it to the
+// default procedure, which posts a WM_CHAR for it: the queue is emptied.
+void SendAsImeCharacters(HWND page, int field, const std::wstring& text) {
+  for (wchar_t c : text) {
+    SendDlgItemMessageW(page, field, WM_IME_CHAR, c, 0);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+}
+
+struct EntryRoute {
+  const char* route;
+  void (*put)(HWND page, int field, const std::wstring& text);
+};
 
 TEST_F(JobSettingsPage, PasswordWithLettersIsRefusedHoweverItGotIn) {
   ClickPasswordPrinting(page_);
   Type(page_, kUserName, L"erin");
   Type(page_, kJobName, L"memo");
-  const struct {
-    const char* route;
-    void (*put)(HWND, const std::wstring&);
-  } routes[] = {{"Shift+Insert", PasteByShiftInsert},
-                {"WM_SETTEXT", SetByMessage},
-                {"WM_UNICHAR", SendAsUnicodeCharacters}};
+  const EntryRoute routes[] = {{"Shift+Insert", PasteByShiftInsert},
+                               {"WM_SETTEXT", SetByMessage},
+                               {"WM_UNICHAR", SendAsUnicodeCharacters}};
   for (const auto& r : routes) {
     SetDlgItemTextW(page_, kPassword, L"");
-    r.put(page_, L"ab12");
+    r.put(page_, kPassword, L"ab12");
     if (TextOf(page_, kPassword) != L"ab12") {
       ADD_FAILURE() << r.route << " no longer passes the typing filter by";
       continue;
@@ -389,6 +409,46 @@ TEST_F(JobSettingsPage, NameTakesSevenDoubleByteCharacters) {
   ClickPasswordPrinting(page_);
   Type(page_, kUserName, L"\u3042\u3044\u3046\u3048\u304a\u304b\u304d\u304f");
   EXPECT_EQ(TextOf(page_, kUserName), L"\u3042\u3044\u3046\u3048\u304a\u304b\u304d");
+}
+
+// Whatever the route, a name takes what typing could give it and no more:
+// whole characters within 14 bytes of the ANSI code page. Run in code page
+// 1252 and again in 932.
+TEST_F(JobSettingsPage, NameEntryRoutesKeepTheByteLimitInThisCodePage) {
+  const UINT codePage = GetACP();
+  if (codePage != 1252 && codePage != 932) GTEST_SKIP() << "code page " << codePage;
+  const std::wstring kana = L"\u3042\u3044\u3046\u3048\u304a\u304b\u304d"
+                            L"\u304f\u3051\u3053\u3055\u3057\u3059\u305b";
+  const struct {
+    const char* what;
+    std::wstring before;  // the caret stands at its end
+    std::wstring put;
+    std::wstring in1252;
+    std::wstring in932;
+  } rows[] = {
+      {"14 kana into the empty name", L"", kana, kana, kana.substr(0, 7)},
+      {"13 letters and a kana", L"", L"abcdefghijklm\u3042", L"abcdefghijklm\u3042",
+       L"abcdefghijklm"},
+      {"17 letters", L"", L"abcdefghijklmnopq", L"abcdefghijklmn", L"abcdefghijklmn"},
+      {"7 kana after two letters", L"ab", kana.substr(0, 7), L"ab" + kana.substr(0, 7),
+       L"ab" + kana.substr(0, 6)},
+  };
+  const EntryRoute routes[] = {{"Ctrl+V", PasteByCtrlV},
+                               {"Shift+Insert", PasteByShiftInsert},
+                               {"WM_PASTE", PasteByMessage},
+                               {"WM_UNICHAR", SendAsUnicodeCharacters},
+                               {"WM_IME_CHAR", SendAsImeCharacters}};
+  ClickPasswordPrinting(page_);
+  for (const auto& row : rows) {
+    for (const EntryRoute& r : routes) {
+      SetDlgItemTextW(page_, kUserName, row.before.c_str());
+      const auto end = static_cast<WPARAM>(row.before.size());
+      SendDlgItemMessageW(page_, kUserName, EM_SETSEL, end, static_cast<LPARAM>(end));
+      r.put(page_, kUserName, row.put);
+      EXPECT_EQ(TextOf(page_, kUserName), codePage == 932 ? row.in932 : row.in1252)
+          << row.what << " by " << r.route;
+    }
+  }
 }
 
 TEST_F(JobSettingsPage, CancelStoresNothing) {

@@ -86,3 +86,19 @@ void LayoutPageDriver::Revisit() {
   sheet.SelectPage(1);
   sheet.SelectPage(0);
 }
+
+bool LayoutPageDriver::ApplyAndCommit(LayoutTree* tree) {
+  if (!sheet.PressApply()) return false;
+  // The second call of the tree installs the callback (and hides the
+  // driver's own layout items, which the page does not look at).
+  sheet.param.pOEMOptItems = tree->items() + tree->count();
+  if (sheet.object->CommonUIProp(OEMCUIP_DOCPROP, &sheet.param) != S_OK ||
+      sheet.param.OEMCUIPCallback == nullptr)
+    return false;
+  CPSUICBPARAM callback = {};
+  callback.cbSize = sizeof callback;
+  callback.Reason = CPSUICB_REASON_APPLYNOW;
+  callback.pOptItem = tree->items();
+  callback.cOptItem = static_cast<WORD>(tree->count());
+  return sheet.param.OEMCUIPCallback(&callback, &sheet.param) == CPSUICB_ACTION_ITEMS_APPLIED;
+}

@@ -50,6 +50,10 @@ class LayoutPageDriver {
   void Click(int button);
   // Shows the other page and this one again: the page refreshes twice.
   void Revisit();
+  // Applies the sheet, then lets the plug-in's settings-tree callback commit
+  // the layout items of `tree`, as the driver does; false when the sheet
+  // refused the apply.
+  bool ApplyAndCommit(LayoutTree* tree);
 
   SheetHarness sheet;
   RecordingDriverUI driver;

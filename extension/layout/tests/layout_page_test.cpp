@@ -252,6 +252,69 @@ TEST(LayoutPage, BookletIsOfferedOnlyWhereTheItemsCanHoldIt) {
   }
 }
 
+// The driver's locks hold against every user action, also where the
+// control of the locked item is disabled and the action reaches the page
+// as a bare notice: the locked item keeps its option, is never flagged,
+// reported or committed, and the rules that move one item for another
+// leave it alone.
+TEST(LayoutPage, LockedItemsKeepTheirOptionsWhateverTheUserDoes) {
+  enum class Action { kNothing, kBooklet, kTwoSidedNone, kPagesPerSheet };
+  struct Row {
+    const char* what;
+    BYTE locked;  // 0: nothing locked
+    bool changedBeforeLock;
+    LONG twoSidedStart, pagesStart;
+    Action action;
+    LONG twoSidedAfter, pagesAfter;
+    std::vector<BYTE> updatesOnApply;  // the page's reports, then the commit
+  };
+  const Row rows[] = {
+      {"nothing locked, Booklet", 0, false, 0, 0, Action::kBooklet, 1, 6,
+       {DMPUB_DUPLEX, DMPUB_DUPLEX, DMPUB_DUPLEX, DMPUB_NUP}},
+      {"two-sided locked, Booklet", DMPUB_DUPLEX, false, 0, 0, Action::kBooklet, 0, 0, {}},
+      {"two-sided locked at short edge, None", DMPUB_DUPLEX, false, 1, 6, Action::kTwoSidedNone,
+       1, 6, {}},
+      {"two-sided locked, Pages per Sheet leaves booklet", DMPUB_DUPLEX, false, 1, 6,
+       Action::kPagesPerSheet, 1, 1, {DMPUB_NUP}},
+      {"two-sided changed, then locked", DMPUB_DUPLEX, true, 2, 0, Action::kNothing, 2, 0, {}},
+      {"pages per sheet locked, Booklet", DMPUB_NUP, false, 0, 0, Action::kBooklet, 0, 0, {}},
+      {"pages per sheet locked at booklet, two-sided None", DMPUB_NUP, false, 1, 6,
+       Action::kTwoSidedNone, 1, 6, {}},
+      {"pages per sheet locked at booklet, Pages per Sheet", DMPUB_NUP, false, 1, 6,
+       Action::kPagesPerSheet, 1, 6, {}},
+  };
+  for (const Row& row : rows) {
+    LayoutTree tree = FullTree();
+    tree.Item(DMPUB_DUPLEX).Sel = row.twoSidedStart;
+    tree.Item(DMPUB_NUP).Sel = row.pagesStart;
+    if (row.locked != 0) {
+      tree.Item(row.locked).Flags |= OPTIF_DISABLED;
+      if (row.changedBeforeLock) tree.Item(row.locked).Flags |= OPTIF_CHANGEONCE;
+    }
+    LayoutPageDriver d;
+    ASSERT_TRUE(d.Open(&tree)) << row.what;
+    switch (row.action) {
+      case Action::kNothing: break;
+      case Action::kBooklet: d.Click(kBookletButton); break;
+      case Action::kTwoSidedNone: d.Choose(kTwoSided, 0); break;
+      case Action::kPagesPerSheet: d.Click(kPagesPerSheetButton); break;
+    }
+    EXPECT_EQ(tree.Item(DMPUB_DUPLEX).Sel, row.twoSidedAfter) << row.what;
+    EXPECT_EQ(tree.Item(DMPUB_NUP).Sel, row.pagesAfter) << row.what;
+    EXPECT_EQ(d.SelectedPosition(kTwoSided), row.twoSidedAfter) << row.what;
+    EXPECT_EQ(d.Checked(kBookletButton), row.pagesAfter == 6) << row.what;
+    if (row.locked != 0) {
+      EXPECT_EQ((tree.Item(row.locked).Flags & OPTIF_CHANGEONCE) != 0, row.changedBeforeLock)
+          << row.what;
+    }
+    d.driver.updates.clear();
+    ASSERT_TRUE(d.ApplyAndCommit(&tree)) << row.what;
+    std::vector<BYTE> updates;
+    for (const UpdateCall& call : d.driver.updates) updates.push_back(call.pubId);
+    EXPECT_EQ(updates, row.updatesOnApply) << row.what;
+  }
+}
+
 // ---- borders ----
 
 #ifndef KORVAIN_XP_VARIANT

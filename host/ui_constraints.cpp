@@ -1,0 +1,67 @@
+#include "ui_constraints.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr char kKeyword[] = "*UIConstraints:";
+
+std::vector<std::string> Words(const char* text) {
+  std::vector<std::string> words;
+  std::string word;
+  for (const char* c = text;; ++c) {
+    const bool blank = *c == 0 || *c == ' ' || *c == '\t' || *c == '\r' || *c == '\n';
+    if (!blank) {
+      word.push_back(*c);
+    } else if (!word.empty()) {
+      words.push_back(word);
+      word.clear();
+    }
+    if (*c == 0) return words;
+  }
+}
+
+bool IsKeyword(const std::string& word) { return word.size() > 1 && word[0] == '*'; }
+
+// "*K1 [O1] *K2 [O2]": either option may be left out.
+bool ParseConstraint(const std::vector<std::string>& words, UiConstraint* constraint) {
+  size_t at = 0;
+  if (at >= words.size() || !IsKeyword(words[at])) return false;
+  constraint->keyword1 = words[at++].substr(1);
+  if (at < words.size() && !IsKeyword(words[at])) constraint->option1 = words[at++];
+  if (at >= words.size() || !IsKeyword(words[at])) return false;
+  constraint->keyword2 = words[at++].substr(1);
+  if (at < words.size() && !IsKeyword(words[at])) constraint->option2 = words[at++];
+  return at == words.size();
+}
+
+}  // namespace
+
+std::vector<UiConstraint> ReadUiConstraints(const std::wstring& path) {
+  std::vector<UiConstraint> constraints;
+  FILE* file = _wfopen(path.c_str(), L"rb");
+  if (file == nullptr) return constraints;
+  // A line longer than the buffer arrives in pieces: no constraint line is
+  // that long, and no later piece starts a line.
+  char line[1024];
+  bool lineStart = true;
+  while (std::fgets(line, sizeof line, file) != nullptr) {
+    const size_t length = std::strlen(line);
+    const bool startsHere = lineStart;
+    lineStart = length > 0 && line[length - 1] == '\n';
+    const bool whole = startsHere && (lineStart || std::feof(file));
+    if (!whole || std::strncmp(line, kKeyword, sizeof kKeyword - 1) != 0) continue;
+    UiConstraint constraint;
+    if (ParseConstraint(Words(line + sizeof kKeyword - 1), &constraint))
+      constraints.push_back(constraint);
+  }
+  std::fclose(file);
+  return constraints;
+}
+
+bool ConstraintNames(const std::string& constraintOption, const std::string& option) {
+  if (option.empty()) return false;
+  if (!constraintOption.empty()) return constraintOption == option;
+  return option != "None" && option != "False" && option != "Off";
+}

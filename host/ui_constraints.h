@@ -1,0 +1,26 @@
+// The PPD's *UIConstraints lines as the PostScript driver applies them. The
+// host reads them from the file itself: it plays the driver, a program of
+// its own, and never asks the plug-in's model which options are ruled out.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One line: while keyword1 stands at option1, option2 of keyword2 is in
+// conflict. Keywords without their asterisk and options as the file's
+// bytes; an option left out of the line is empty.
+struct UiConstraint {
+  std::string keyword1;
+  std::string option1;
+  std::string keyword2;
+  std::string option2;
+};
+
+// Every well-formed *UIConstraints line of the file, in file order; none
+// when the file cannot be read.
+std::vector<UiConstraint> ReadUiConstraints(const std::wstring& path);
+
+// Whether a constraint's option names `option`. A left-out option names
+// every option of its keyword except None, False and Off, as the PPD format
+// has it; an empty `option` (a keyword with no setting) is named by none.
+bool ConstraintNames(const std::string& constraintOption, const std::string& option);
