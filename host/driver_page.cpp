@@ -36,7 +36,9 @@ INT_PTR CALLBACK DriverPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) 
   if (message == WM_INITDIALOG) {
     const auto* record = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
     SetWindowLongPtrW(page, DWLP_USER, record->lParam);
-    ListItems(page, reinterpret_cast<SheetSession*>(record->lParam));
+    auto* session = reinterpret_cast<SheetSession*>(record->lParam);
+    session->SetDriverPage(page);
+    ListItems(page, session);
     return TRUE;
   }
   SheetSession* session = SessionOf(page);
@@ -55,6 +57,10 @@ INT_PTR CALLBACK DriverPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) 
 }
 
 }  // namespace
+
+void RelistDriverPage(HWND page) {
+  if (SheetSession* session = SessionOf(page)) ListItems(page, session);
+}
 
 HPROPSHEETPAGE CreateDriverPage(SheetSession* session) {
   PROPSHEETPAGEW page = {};

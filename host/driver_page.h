@@ -12,3 +12,6 @@ class SheetSession;
 #define IDC_DRIVER_ITEMS 101
 
 HPROPSHEETPAGE CreateDriverPage(SheetSession* session);
+
+// Lists the tree again on the page: an item changed while the page shows.
+void RelistDriverPage(HWND page);

@@ -63,6 +63,19 @@ std::wstring EntryText(HWND list, bool extended, LRESULT index) {
 
 // "control ID: enabled, entries A | B" for a list, "control ID: disabled,
 // checked" for a button.
+// A list box's lines, each after " | ".
+std::wstring ListBoxLines(HWND list) {
+  std::wstring lines;
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    const LRESULT length = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    lines += L" | " + text;
+  }
+  return lines;
+}
+
 std::wstring Describe(HWND page, int id) {
   HWND control = GetDlgItem(page, id);
   if (control == nullptr) return Format(L"control %d: none", id);
@@ -71,6 +84,7 @@ std::wstring Describe(HWND page, int id) {
   wchar_t klass[32] = {};
   GetClassNameW(control, klass, 32);
   const bool extended = lstrcmpiW(klass, L"ComboBoxEx32") == 0;
+  if (lstrcmpiW(klass, L"ListBox") == 0) return line + L", lines" + ListBoxLines(control);
   if (!extended && lstrcmpiW(klass, L"ComboBox") != 0) {
     const LRESULT check = SendMessageW(control, BM_GETCHECK, 0, 0);
     return line + (check == BST_CHECKED ? L", checked" : L", unchecked");

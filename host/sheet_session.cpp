@@ -306,7 +306,11 @@ void SheetSession::ChangeItem(OPTITEM* item, LONG selection) {
   item->Sel = selection;
   item->Flags |= OPTIF_CHANGEONCE;
   driverUI_.MarkConflicts();
-  if (param_.OEMCUIPCallback == nullptr) return;
+  if (param_.OEMCUIPCallback != nullptr) CallBackForChange(item, previous);
+  if (driverPage_ != nullptr && IsWindow(driverPage_)) RelistDriverPage(driverPage_);
+}
+
+void SheetSession::CallBackForChange(OPTITEM* item, LONG previous) {
   CPSUICBPARAM callback = {};
   callback.cbSize = sizeof callback;
   callback.Reason = CPSUICB_REASON_SEL_CHANGED;

@@ -44,6 +44,9 @@ class SheetSession {
   void ChangeItem(OPTITEM* item, LONG selection);
   DocumentTree& Tree() { return tree_; }
   HWND Sheet() const { return sheet_; }
+  // The driver's page, once it has a window: an item the host changes is
+  // shown there at once, as the driver's own page would show it.
+  void SetDriverPage(HWND page) { driverPage_ = page; }
   const HostOptions& Options() const { return options_; }
 
  private:
@@ -53,6 +56,7 @@ class SheetSession {
   bool RegisterAndOpenPrinter();
   bool LockItems();
   void RunCommonUIProp();
+  void CallBackForChange(OPTITEM* item, LONG previous);
   void RunDeviceTree();
   bool AddPages();
   static LONG_PTR CALLBACK ComPropSheet(HANDLE sheet, UINT function, LPARAM lParam1,
@@ -76,5 +80,6 @@ class SheetSession {
   std::vector<HPROPSHEETPAGE> pages_;
   std::vector<std::wstring> sheetCalls_;
   HWND sheet_ = nullptr;
+  HWND driverPage_ = nullptr;
   int result_ = 0;
 };
