@@ -15,6 +15,7 @@ struct HostOptions {
   std::wstring devmodeOut;    // where the device mode of this opening is stored
   std::map<std::string, std::string> installed;  // feature keyword without '*' -> option
   unsigned count = 1;            // openings of a soak run
+  unsigned openingsPerLoad = 100;  // a soak reloads the library after so many
   // How long the script lets the sheet settle after each step; a soak
   // only empties the message queue.
   unsigned settleMilliseconds = 50;

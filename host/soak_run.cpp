@@ -10,9 +10,6 @@
 
 namespace {
 
-// The driver unloads an idle plug-in now and then; the soak does it after
-// every hundred openings.
-constexpr unsigned kOpeningsPerLoad = 100;
 constexpr unsigned kSteadyOpening = 100;  // growth is measured from here on
 
 // The changes an opening makes when no script is named: the Layout page's
@@ -87,7 +84,7 @@ int RunSoak(const HostOptions& given) {
   QueryPerformanceCounter(&start);
   PluginLibrary library;
   for (unsigned opening = 1; opening <= options.count; ++opening) {
-    if ((opening - 1) % kOpeningsPerLoad == 0) {
+    if ((opening - 1) % options.openingsPerLoad == 0) {
       if (opening > 1 && !Unload(&library)) unloaded = false;
       if (!library.Load(options, &LedgerAttach)) return 1;
     }
@@ -95,7 +92,7 @@ int RunSoak(const HostOptions& given) {
     if (opening == 1) first = PagefileUsage();
     if (opening == kSteadyOpening || (options.count < kSteadyOpening && opening == 1))
       steady = PagefileUsage();
-    if (opening % kOpeningsPerLoad == 0)
+    if (opening % 100 == 0)
       PrintLine(Format(L"opening %u done", opening));
   }
   if (!Unload(&library)) unloaded = false;
