@@ -5,6 +5,7 @@
 // baseline of what an opening costs without the plug-in's own work.
 #include <windows.h>
 
+#include <cstdlib>
 #include <new>
 
 #include "oem_interfaces.h"
@@ -18,10 +19,26 @@ LONG g_serverLocks;
 
 constexpr DWORD kSignature = 0x53544E44;  // "STND"
 
+// Objects come from malloc rather than operator new, which would bring in
+// the C++ runtime's exception machinery and what it keeps for the life of
+// the load (a pool, and at x86 the frame registration's lock): the stand-in
+// takes nothing it does not choose to leak.
+template <typename T>
+T* Make() {
+  void* memory = std::malloc(sizeof(T));
+  return memory != nullptr ? new (memory) T() : nullptr;
+}
+
+template <typename T>
+void Unmake(T* object) {
+  object->~T();
+  std::free(object);
+}
+
 class StandIn : public IPrintOemUI2 {
  public:
   StandIn() { InterlockedIncrement(&g_liveObjects); }
-  virtual ~StandIn() { InterlockedDecrement(&g_liveObjects); }
+  ~StandIn() { InterlockedDecrement(&g_liveObjects); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     if (ppv == nullptr) return E_POINTER;
@@ -36,7 +53,7 @@ class StandIn : public IPrintOemUI2 {
   ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
   ULONG STDMETHODCALLTYPE Release() override {
     const LONG count = InterlockedDecrement(&references_);
-    if (count == 0) delete this;
+    if (count == 0) Unmake(this);
     return count;
   }
 
@@ -120,14 +137,14 @@ class StandInFactory : public IClassFactory {
   ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
   ULONG STDMETHODCALLTYPE Release() override {
     const LONG count = InterlockedDecrement(&references_);
-    if (count == 0) delete this;
+    if (count == 0) Unmake(this);
     return count;
   }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
     if (ppv == nullptr) return E_POINTER;
     *ppv = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-    StandIn* object = new (std::nothrow) StandIn();
+    StandIn* object = Make<StandIn>();
     if (object == nullptr) return E_OUTOFMEMORY;
     const HRESULT hr = object->QueryInterface(riid, ppv);
     object->Release();
@@ -138,8 +155,6 @@ class StandInFactory : public IClassFactory {
     else InterlockedDecrement(&g_serverLocks);
     return S_OK;
   }
-  virtual ~StandInFactory() = default;
-
  private:
   LONG references_ = 1;
 };
@@ -157,7 +172,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
   if (!IsEqualCLSID(rclsid, CLSID_PluginUI)) return CLASS_E_CLASSNOTAVAILABLE;
   if (ppv == nullptr) return E_POINTER;
-  StandInFactory* factory = new (std::nothrow) StandInFactory();
+  StandInFactory* factory = Make<StandInFactory>();
   if (factory == nullptr) return E_OUTOFMEMORY;
   const HRESULT hr = factory->QueryInterface(riid, ppv);
   factory->Release();

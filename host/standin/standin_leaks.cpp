@@ -141,10 +141,7 @@ void LookUpUnknownFunction(HMODULE) {
   if (timer != nullptr) CloseHandle(timer);
 }
 
-HBRUSH WINAPI BrushPastTheLedger(COLORREF colour) {
-  LOGBRUSH brush = {BS_SOLID, colour, 0};
-  return CreateBrushIndirect(&brush);
-}
+HBRUSH WINAPI BrushPastTheLedger(COLORREF colour) { return CreateHatchBrush(HS_CROSS, colour); }
 
 // As a delay-load helper or a packer would: the slot gets another function
 // after the ledger put its own there, and the brushes made through it are
