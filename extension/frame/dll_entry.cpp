@@ -6,23 +6,13 @@
 #include "plugin_factory.h"
 #include "shared_utils.h"
 
-// The C++ runtime linked into the library takes a pool at start-up for
-// exceptions thrown when memory runs out, and no part of it gives the pool
-// back; this is its own function for that.
-namespace __gnu_cxx {
-void __freeres() noexcept;
-}
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID lpvReserved) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID) {
   switch (fdwReason) {
     case DLL_PROCESS_ATTACH:
       g_moduleInstance = hinstDLL;
       break;
     case DLL_PROCESS_DETACH:
       ReleasePageActivationContext();
-      // Freed when the library is unloaded, or each load of it would lose
-      // the pool; at the end of the process the system takes it anyway.
-      if (lpvReserved == nullptr) __gnu_cxx::__freeres();
       break;
     default:
       break;
