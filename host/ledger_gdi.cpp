@@ -44,75 +44,54 @@ HDC WINAPI LedgerCreateCompatibleDC(HDC like) { return HoldDc(CreateCompatibleDC
 
 BOOL WINAPI LedgerDeleteDC(HDC dc) {
   CheckSelections(dc);
-  const BOOL deleted = DeleteDC(dc);
-  if (deleted) Release(HeldSpace::kGdi, dc);
-  return deleted;
+  return GivenBack(DeleteDC(dc), HeldSpace::kGdi, dc);
 }
 
 HBITMAP WINAPI LedgerCreateBitmap(int width, int height, UINT planes, UINT bits, const void* data) {
-  HBITMAP bitmap = CreateBitmap(width, height, planes, bits, data);
-  Acquire(bitmap, LedgerKind::kBitmap);
-  return bitmap;
+  return Held(CreateBitmap(width, height, planes, bits, data), LedgerKind::kBitmap);
 }
 
 HBITMAP WINAPI LedgerCreateCompatibleBitmap(HDC dc, int width, int height) {
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-  Acquire(bitmap, LedgerKind::kBitmap);
-  return bitmap;
+  return Held(CreateCompatibleBitmap(dc, width, height), LedgerKind::kBitmap);
 }
 
 HBITMAP WINAPI LedgerCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
                                       HANDLE section, DWORD offset) {
-  HBITMAP bitmap = CreateDIBSection(dc, info, usage, bits, section, offset);
-  Acquire(bitmap, LedgerKind::kBitmap);
-  return bitmap;
+  return Held(CreateDIBSection(dc, info, usage, bits, section, offset), LedgerKind::kBitmap);
 }
 
 HBRUSH WINAPI LedgerCreateSolidBrush(COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  Acquire(brush, LedgerKind::kBrush);
-  return brush;
+  return Held(CreateSolidBrush(colour), LedgerKind::kBrush);
 }
 
 HBRUSH WINAPI LedgerCreatePatternBrush(HBITMAP bitmap) {
-  HBRUSH brush = CreatePatternBrush(bitmap);
-  Acquire(brush, LedgerKind::kBrush);
-  return brush;
+  return Held(CreatePatternBrush(bitmap), LedgerKind::kBrush);
 }
 
 HBRUSH WINAPI LedgerCreateBrushIndirect(const LOGBRUSH* description) {
-  HBRUSH brush = CreateBrushIndirect(description);
-  Acquire(brush, LedgerKind::kBrush);
-  return brush;
+  return Held(CreateBrushIndirect(description), LedgerKind::kBrush);
 }
 
 HPEN WINAPI LedgerCreatePen(int style, int width, COLORREF colour) {
-  HPEN pen = CreatePen(style, width, colour);
-  Acquire(pen, LedgerKind::kPen);
-  return pen;
+  return Held(CreatePen(style, width, colour), LedgerKind::kPen);
 }
 
 HFONT WINAPI LedgerCreateFontIndirectW(const LOGFONTW* font) {
-  HFONT created = CreateFontIndirectW(font);
-  Acquire(created, LedgerKind::kFont);
-  return created;
+  return Held(CreateFontIndirectW(font), LedgerKind::kFont);
 }
 
 HFONT WINAPI LedgerCreateFontW(int height, int width, int escapement, int orientation, int weight,
                                DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
                                DWORD outPrecision, DWORD clipPrecision, DWORD quality,
                                DWORD pitchAndFamily, LPCWSTR face) {
-  HFONT created = CreateFontW(height, width, escapement, orientation, weight, italic, underline,
-                              strikeOut, charSet, outPrecision, clipPrecision, quality,
-                              pitchAndFamily, face);
-  Acquire(created, LedgerKind::kFont);
-  return created;
+  return Held(CreateFontW(height, width, escapement, orientation, weight, italic, underline,
+                          strikeOut, charSet, outPrecision, clipPrecision, quality, pitchAndFamily,
+                          face),
+              LedgerKind::kFont);
 }
 
 HRGN WINAPI LedgerCreateRectRgn(int left, int top, int right, int bottom) {
-  HRGN region = CreateRectRgn(left, top, right, bottom);
-  Acquire(region, LedgerKind::kRegion);
-  return region;
+  return Held(CreateRectRgn(left, top, right, bottom), LedgerKind::kRegion);
 }
 
 // Deleting an object that a DC still holds fails on Windows and leaves it
@@ -132,14 +111,13 @@ BOOL WINAPI LedgerDeleteObject(HGDIOBJ object) {
 
 HDC HoldDc(HDC dc) {
   if (dc != nullptr) RememberOriginals(dc);
-  Acquire(dc, LedgerKind::kDeviceContext);
-  return dc;
+  return Held(dc, LedgerKind::kDeviceContext);
 }
 
 void CheckDcGoingBack(HDC dc) { CheckSelections(dc); }
 
 void AppendGdiRedirections(std::vector<Redirection>* redirections) {
-  const Redirection gdi[] = {
+  redirections->insert(redirections->end(), {
       {"gdi32.dll", "CreateCompatibleDC", Address(&LedgerCreateCompatibleDC), nullptr},
       {"gdi32.dll", "DeleteDC", Address(&LedgerDeleteDC), nullptr},
       {"gdi32.dll", "CreateBitmap", Address(&LedgerCreateBitmap), nullptr},
@@ -153,6 +131,5 @@ void AppendGdiRedirections(std::vector<Redirection>* redirections) {
       {"gdi32.dll", "CreateFontW", Address(&LedgerCreateFontW), nullptr},
       {"gdi32.dll", "CreateRectRgn", Address(&LedgerCreateRectRgn), nullptr},
       {"gdi32.dll", "DeleteObject", Address(&LedgerDeleteObject), nullptr},
-  };
-  redirections->insert(redirections->end(), std::begin(gdi), std::end(gdi));
+  });
 }

@@ -41,9 +41,8 @@ BOOL WINAPI LedgerFreeLibrary(HMODULE module) {
 }
 
 LPVOID WINAPI LedgerHeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
-  void* block = HeapAlloc(heap, flags, bytes);
-  Acquire(block, heap == TheLedger().driverHeap ? LedgerKind::kDriverHeap : LedgerKind::kOtherHeap);
-  return block;
+  return Held(HeapAlloc(heap, flags, bytes),
+              heap == TheLedger().driverHeap ? LedgerKind::kDriverHeap : LedgerKind::kOtherHeap);
 }
 
 LPVOID WINAPI LedgerHeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T bytes) {
@@ -53,48 +52,41 @@ LPVOID WINAPI LedgerHeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T b
 }
 
 BOOL WINAPI LedgerHeapFree(HANDLE heap, DWORD flags, LPVOID block) {
-  const BOOL freed = HeapFree(heap, flags, block);
-  if (freed) Release(HeldSpace::kMemory, block);
-  return freed;
-}
-
-HGLOBAL WINAPI LedgerGlobalAlloc(UINT flags, SIZE_T bytes) {
-  HGLOBAL memory = GlobalAlloc(flags, bytes);
-  Acquire(memory, LedgerKind::kGlobalMemory);
-  return memory;
-}
-
-HGLOBAL WINAPI LedgerGlobalReAlloc(HGLOBAL memory, SIZE_T bytes, UINT flags) {
-  HGLOBAL moved = GlobalReAlloc(memory, bytes, flags);
-  if (moved != nullptr && moved != memory) Move(HeldSpace::kGlobalMemory, memory, moved);
-  return moved;
+  return GivenBack(HeapFree(heap, flags, block), HeldSpace::kMemory, block);
 }
 
 // Global and local memory are one kind of block since Win32: either
-// function frees either.
-HGLOBAL WINAPI LedgerGlobalFree(HGLOBAL memory) {
-  HGLOBAL left = GlobalFree(memory);
-  if (left == nullptr) Release(HeldSpace::kGlobalMemory, memory);
-  return left;
-}
-
-HLOCAL WINAPI LedgerLocalAlloc(UINT flags, SIZE_T bytes) {
-  HLOCAL memory = LocalAlloc(flags, bytes);
-  Acquire(memory, LedgerKind::kLocalMemory);
-  return memory;
-}
-
-HLOCAL WINAPI LedgerLocalReAlloc(HLOCAL memory, SIZE_T bytes, UINT flags) {
-  HLOCAL moved = LocalReAlloc(memory, bytes, flags);
+// function frees or resizes either; the two kinds say which one made it.
+HGLOBAL MovedMemory(HGLOBAL memory, HGLOBAL moved) {
   if (moved != nullptr && moved != memory) Move(HeldSpace::kGlobalMemory, memory, moved);
   return moved;
 }
 
-HLOCAL WINAPI LedgerLocalFree(HLOCAL memory) {
-  HLOCAL left = LocalFree(memory);
+// The free functions answer null when they freed the block.
+HGLOBAL FreedMemory(HGLOBAL memory, HGLOBAL left) {
   if (left == nullptr) Release(HeldSpace::kGlobalMemory, memory);
   return left;
 }
+
+HGLOBAL WINAPI LedgerGlobalAlloc(UINT flags, SIZE_T bytes) {
+  return Held(GlobalAlloc(flags, bytes), LedgerKind::kGlobalMemory);
+}
+
+HGLOBAL WINAPI LedgerGlobalReAlloc(HGLOBAL memory, SIZE_T bytes, UINT flags) {
+  return MovedMemory(memory, GlobalReAlloc(memory, bytes, flags));
+}
+
+HGLOBAL WINAPI LedgerGlobalFree(HGLOBAL memory) { return FreedMemory(memory, GlobalFree(memory)); }
+
+HLOCAL WINAPI LedgerLocalAlloc(UINT flags, SIZE_T bytes) {
+  return Held(LocalAlloc(flags, bytes), LedgerKind::kLocalMemory);
+}
+
+HLOCAL WINAPI LedgerLocalReAlloc(HLOCAL memory, SIZE_T bytes, UINT flags) {
+  return MovedMemory(memory, LocalReAlloc(memory, bytes, flags));
+}
+
+HLOCAL WINAPI LedgerLocalFree(HLOCAL memory) { return FreedMemory(memory, LocalFree(memory)); }
 
 HANDLE WINAPI LedgerCreateFileW(LPCWSTR path, DWORD access, DWORD share,
                                 LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
@@ -106,29 +98,21 @@ HANDLE WINAPI LedgerCreateFileW(LPCWSTR path, DWORD access, DWORD share,
 
 HANDLE WINAPI LedgerCreateSemaphoreW(LPSECURITY_ATTRIBUTES security, LONG initial, LONG maximum,
                                      LPCWSTR name) {
-  HANDLE semaphore = CreateSemaphoreW(security, initial, maximum, name);
-  Acquire(semaphore, LedgerKind::kKernelObject);
-  return semaphore;
+  return Held(CreateSemaphoreW(security, initial, maximum, name), LedgerKind::kKernelObject);
 }
 
 HANDLE WINAPI LedgerCreateEventW(LPSECURITY_ATTRIBUTES security, BOOL manualReset,
                                  BOOL initialState, LPCWSTR name) {
-  HANDLE event = CreateEventW(security, manualReset, initialState, name);
-  Acquire(event, LedgerKind::kKernelObject);
-  return event;
+  return Held(CreateEventW(security, manualReset, initialState, name), LedgerKind::kKernelObject);
 }
 
 HANDLE WINAPI LedgerCreateMutexW(LPSECURITY_ATTRIBUTES security, BOOL initialOwner,
                                  LPCWSTR name) {
-  HANDLE mutex = CreateMutexW(security, initialOwner, name);
-  Acquire(mutex, LedgerKind::kKernelObject);
-  return mutex;
+  return Held(CreateMutexW(security, initialOwner, name), LedgerKind::kKernelObject);
 }
 
 BOOL WINAPI LedgerCloseHandle(HANDLE handle) {
-  const BOOL closed = CloseHandle(handle);
-  if (closed) Release(HeldSpace::kKernel, handle);
-  return closed;
+  return GivenBack(CloseHandle(handle), HeldSpace::kKernel, handle);
 }
 
 // Slot 0 is a slot: the ledger holds each one as its number plus one.
@@ -141,9 +125,7 @@ DWORD WINAPI LedgerTlsAlloc() {
 }
 
 BOOL WINAPI LedgerTlsFree(DWORD slot) {
-  const BOOL freed = TlsFree(slot);
-  if (freed) Release(HeldSpace::kTlsSlot, TlsKey(slot));
-  return freed;
+  return GivenBack(TlsFree(slot), HeldSpace::kTlsSlot, TlsKey(slot));
 }
 
 void WINAPI LedgerInitializeCriticalSection(LPCRITICAL_SECTION section) {
@@ -203,7 +185,7 @@ LSTATUS WINAPI LedgerRegCloseKey(HKEY key) {
 }  // namespace
 
 void AppendKernelRedirections(std::vector<Redirection>* redirections) {
-  const Redirection kernel[] = {
+  redirections->insert(redirections->end(), {
       {"kernel32.dll", "LoadLibraryW", Address(&LedgerLoadLibraryW), nullptr},
       {"kernel32.dll", "LoadLibraryA", Address(&LedgerLoadLibraryA), nullptr},
       {"kernel32.dll", "LoadLibraryExW", Address(&LedgerLoadLibraryExW), nullptr},
@@ -234,6 +216,5 @@ void AppendKernelRedirections(std::vector<Redirection>* redirections) {
       {"advapi32.dll", "RegOpenKeyExW", Address(&LedgerRegOpenKeyExW), nullptr},
       {"advapi32.dll", "RegCreateKeyExW", Address(&LedgerRegCreateKeyExW), nullptr},
       {"advapi32.dll", "RegCloseKey", Address(&LedgerRegCloseKey), nullptr},
-  };
-  redirections->insert(redirections->end(), std::begin(kernel), std::end(kernel));
+  });
 }

@@ -46,21 +46,18 @@ BOOL WINAPI LedgerActivateActCtx(HANDLE context, ULONG_PTR* cookie) {
 }
 
 BOOL WINAPI LedgerDeactivateActCtx(DWORD flags, ULONG_PTR cookie) {
-  const BOOL deactivated = DeactivateActCtx(flags, cookie);
-  if (deactivated) Release(HeldSpace::kActivation, reinterpret_cast<void*>(cookie));
-  return deactivated;
+  return GivenBack(DeactivateActCtx(flags, cookie), HeldSpace::kActivation,
+                   reinterpret_cast<void*>(cookie));
 }
 
 HIMAGELIST WINAPI LedgerImageListCreate(int width, int height, UINT flags, int initial, int grow) {
-  HIMAGELIST list = Real<ImageListCreateProc>(g_imageListCreate)(width, height, flags, initial, grow);
-  Acquire(list, LedgerKind::kImageList);
-  return list;
+  return Held(Real<ImageListCreateProc>(g_imageListCreate)(width, height, flags, initial, grow),
+              LedgerKind::kImageList);
 }
 
 BOOL WINAPI LedgerImageListDestroy(HIMAGELIST list) {
-  const BOOL destroyed = Real<ImageListDestroyProc>(g_imageListDestroy)(list);
-  if (destroyed) Release(HeldSpace::kImageList, list);
-  return destroyed;
+  return GivenBack(Real<ImageListDestroyProc>(g_imageListDestroy)(list), HeldSpace::kImageList,
+                   list);
 }
 
 // "comctl32.dll" for the module, whichever folder it came from.
@@ -99,7 +96,7 @@ FARPROC WINAPI LedgerGetProcAddress(HMODULE module, LPCSTR name) {
 }  // namespace
 
 void AppendLookupRedirections(std::vector<Redirection>* redirections) {
-  const Redirection lookups[] = {
+  redirections->insert(redirections->end(), {
       {"kernel32.dll", "GetProcAddress", Address(&LedgerGetProcAddress), nullptr},
       {"kernel32.dll", "CreateActCtxW", Address(&LedgerCreateActCtxW), nullptr},
       {"kernel32.dll", "ReleaseActCtx", Address(&LedgerReleaseActCtx), nullptr},
@@ -109,6 +106,5 @@ void AppendLookupRedirections(std::vector<Redirection>* redirections) {
        &g_imageListCreate},
       {"comctl32.dll", "ImageList_Destroy", Address(&LedgerImageListDestroy),
        &g_imageListDestroy},
-  };
-  redirections->insert(redirections->end(), std::begin(lookups), std::end(lookups));
+  });
 }

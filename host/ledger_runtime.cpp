@@ -8,16 +8,10 @@
 
 namespace {
 
-void* __cdecl LedgerMalloc(size_t bytes) {
-  void* block = std::malloc(bytes);
-  Acquire(block, LedgerKind::kCHeap);
-  return block;
-}
+void* __cdecl LedgerMalloc(size_t bytes) { return Held(std::malloc(bytes), LedgerKind::kCHeap); }
 
 void* __cdecl LedgerCalloc(size_t count, size_t bytes) {
-  void* block = std::calloc(count, bytes);
-  Acquire(block, LedgerKind::kCHeap);
-  return block;
+  return Held(std::calloc(count, bytes), LedgerKind::kCHeap);
 }
 
 // The old block's address is used only as a key after realloc: once moved
@@ -44,15 +38,11 @@ void __cdecl LedgerFree(void* block) {
 }
 
 FILE* __cdecl LedgerWfopen(const wchar_t* path, const wchar_t* mode) {
-  FILE* file = _wfopen(path, mode);
-  Acquire(file, LedgerKind::kStream);
-  return file;
+  return Held(_wfopen(path, mode), LedgerKind::kStream);
 }
 
 FILE* __cdecl LedgerFopen(const char* path, const char* mode) {
-  FILE* file = std::fopen(path, mode);
-  Acquire(file, LedgerKind::kStream);
-  return file;
+  return Held(std::fopen(path, mode), LedgerKind::kStream);
 }
 
 int __cdecl LedgerFclose(FILE* file) {
@@ -63,7 +53,7 @@ int __cdecl LedgerFclose(FILE* file) {
 }  // namespace
 
 void AppendRuntimeRedirections(std::vector<Redirection>* redirections) {
-  const Redirection runtime[] = {
+  redirections->insert(redirections->end(), {
       {"msvcrt.dll", "malloc", Address(&LedgerMalloc), nullptr},
       {"msvcrt.dll", "calloc", Address(&LedgerCalloc), nullptr},
       {"msvcrt.dll", "realloc", Address(&LedgerRealloc), nullptr},
@@ -71,6 +61,5 @@ void AppendRuntimeRedirections(std::vector<Redirection>* redirections) {
       {"msvcrt.dll", "_wfopen", Address(&LedgerWfopen), nullptr},
       {"msvcrt.dll", "fopen", Address(&LedgerFopen), nullptr},
       {"msvcrt.dll", "fclose", Address(&LedgerFclose), nullptr},
-  };
-  redirections->insert(redirections->end(), std::begin(runtime), std::end(runtime));
+  });
 }

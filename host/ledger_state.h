@@ -62,6 +62,21 @@ void CheckDcGoingBack(HDC dc);
 // and their timers with them (ledger_user.cpp).
 void EndWithGoneWindows();
 
+// Counts `handle` as taken and hands it on.
+template <typename Handle>
+Handle Held(Handle handle, LedgerKind kind) {
+  Acquire(handle, kind);
+  return handle;
+}
+
+// Gives back `handle` in `space` when `result` says the system took it
+// back, and hands `result` on.
+template <typename Result>
+Result GivenBack(Result result, HeldSpace space, const void* handle) {
+  if (result) Release(space, handle);
+  return result;
+}
+
 // A function of ours as the untyped address an import slot holds.
 template <typename F>
 void* Address(F function) {

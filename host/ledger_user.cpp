@@ -17,9 +17,7 @@ HDC WINAPI LedgerGetDC(HWND window) { return HoldDc(GetDC(window)); }
 
 int WINAPI LedgerReleaseDC(HWND window, HDC dc) {
   CheckDcGoingBack(dc);
-  const int released = ReleaseDC(window, dc);
-  if (released) Release(HeldSpace::kGdi, dc);
-  return released;
+  return GivenBack(ReleaseDC(window, dc), HeldSpace::kGdi, dc);
 }
 
 HDC WINAPI LedgerBeginPaint(HWND window, PAINTSTRUCT* paint) { return HoldDc(BeginPaint(window, paint)); }
@@ -33,9 +31,7 @@ BOOL WINAPI LedgerEndPaint(HWND window, const PAINTSTRUCT* paint) {
 }
 
 HBITMAP WINAPI LedgerLoadBitmapW(HINSTANCE module, LPCWSTR name) {
-  HBITMAP bitmap = LoadBitmapW(module, name);
-  Acquire(bitmap, LedgerKind::kBitmap);
-  return bitmap;
+  return Held(LoadBitmapW(module, name), LedgerKind::kBitmap);
 }
 
 HANDLE WINAPI LedgerLoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int width, int height,
@@ -56,48 +52,31 @@ HANDLE WINAPI LedgerCopyImage(HANDLE original, UINT type, int width, int height,
 }
 
 BOOL WINAPI LedgerDestroyIcon(HICON icon) {
-  const BOOL destroyed = DestroyIcon(icon);
-  if (destroyed) Release(HeldSpace::kUser, icon);
-  return destroyed;
+  return GivenBack(DestroyIcon(icon), HeldSpace::kUser, icon);
 }
 
 BOOL WINAPI LedgerDestroyCursor(HCURSOR cursor) {
-  const BOOL destroyed = DestroyCursor(cursor);
-  if (destroyed) Release(HeldSpace::kUser, cursor);
-  return destroyed;
+  return GivenBack(DestroyCursor(cursor), HeldSpace::kUser, cursor);
 }
 
-HMENU WINAPI LedgerCreateMenu() {
-  HMENU menu = CreateMenu();
-  Acquire(menu, LedgerKind::kMenu);
-  return menu;
-}
+HMENU WINAPI LedgerCreateMenu() { return Held(CreateMenu(), LedgerKind::kMenu); }
 
-HMENU WINAPI LedgerCreatePopupMenu() {
-  HMENU menu = CreatePopupMenu();
-  Acquire(menu, LedgerKind::kMenu);
-  return menu;
-}
+HMENU WINAPI LedgerCreatePopupMenu() { return Held(CreatePopupMenu(), LedgerKind::kMenu); }
 
 BOOL WINAPI LedgerDestroyMenu(HMENU menu) {
-  const BOOL destroyed = DestroyMenu(menu);
-  if (destroyed) Release(HeldSpace::kUser, menu);
-  return destroyed;
+  return GivenBack(DestroyMenu(menu), HeldSpace::kUser, menu);
 }
 
 HWND WINAPI LedgerCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR name, DWORD style,
                                   int x, int y, int width, int height, HWND parent, HMENU menu,
                                   HINSTANCE instance, LPVOID parameter) {
-  HWND window = CreateWindowExW(exStyle, className, name, style, x, y, width, height, parent, menu,
-                                instance, parameter);
-  Acquire(window, LedgerKind::kWindow);
-  return window;
+  return Held(CreateWindowExW(exStyle, className, name, style, x, y, width, height, parent, menu,
+                              instance, parameter),
+              LedgerKind::kWindow);
 }
 
 BOOL WINAPI LedgerDestroyWindow(HWND window) {
-  const BOOL destroyed = DestroyWindow(window);
-  if (destroyed) Release(HeldSpace::kUser, window);
-  return destroyed;
+  return GivenBack(DestroyWindow(window), HeldSpace::kUser, window);
 }
 
 // A window procedure of the plug-in put on a window is a subclassing; one
@@ -163,15 +142,11 @@ BOOL WINAPI LedgerKillTimer(HWND window, UINT_PTR id) {
 
 HHOOK WINAPI LedgerSetWindowsHookExW(int type, HOOKPROC procedure, HINSTANCE module,
                                      DWORD thread) {
-  HHOOK hook = SetWindowsHookExW(type, procedure, module, thread);
-  Acquire(hook, LedgerKind::kHook);
-  return hook;
+  return Held(SetWindowsHookExW(type, procedure, module, thread), LedgerKind::kHook);
 }
 
 BOOL WINAPI LedgerUnhookWindowsHookEx(HHOOK hook) {
-  const BOOL removed = UnhookWindowsHookEx(hook);
-  if (removed) Release(HeldSpace::kUser, hook);
-  return removed;
+  return GivenBack(UnhookWindowsHookEx(hook), HeldSpace::kUser, hook);
 }
 
 BOOL WINAPI LedgerOpenClipboard(HWND owner) {
@@ -182,9 +157,7 @@ BOOL WINAPI LedgerOpenClipboard(HWND owner) {
 }
 
 BOOL WINAPI LedgerCloseClipboard() {
-  const BOOL closed = CloseClipboard();
-  if (closed) Release(HeldSpace::kClipboard, kTheClipboard);
-  return closed;
+  return GivenBack(CloseClipboard(), HeldSpace::kClipboard, kTheClipboard);
 }
 
 // Memory given to the clipboard is the system's from then on.
@@ -218,7 +191,7 @@ void EndWithGoneWindows() {
 }
 
 void AppendUserRedirections(std::vector<Redirection>* redirections) {
-  const Redirection user[] = {
+  redirections->insert(redirections->end(), {
       {"user32.dll", "GetDC", Address(&LedgerGetDC), nullptr},
       {"user32.dll", "ReleaseDC", Address(&LedgerReleaseDC), nullptr},
       {"user32.dll", "BeginPaint", Address(&LedgerBeginPaint), nullptr},
@@ -248,6 +221,5 @@ void AppendUserRedirections(std::vector<Redirection>* redirections) {
       {"user32.dll", "OpenClipboard", Address(&LedgerOpenClipboard), nullptr},
       {"user32.dll", "CloseClipboard", Address(&LedgerCloseClipboard), nullptr},
       {"user32.dll", "SetClipboardData", Address(&LedgerSetClipboardData), nullptr},
-  };
-  redirections->insert(redirections->end(), std::begin(user), std::end(user));
+  });
 }
