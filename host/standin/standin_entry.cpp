@@ -35,15 +35,15 @@ void Unmake(T* object) {
   std::free(object);
 }
 
-class StandIn : public IPrintOemUI2 {
+// IUnknown for `Object`, which serves IUnknown and `served` through
+// `Interface`, and is unmade at its last release.
+template <typename Object, typename Interface, const IID& served>
+class Counted : public Interface {
  public:
-  StandIn() { InterlockedIncrement(&g_liveObjects); }
-  ~StandIn() { InterlockedDecrement(&g_liveObjects); }
-
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     if (ppv == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemUI2)) {
-      *ppv = static_cast<IPrintOemUI2*>(this);
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, served)) {
+      *ppv = static_cast<Interface*>(this);
       AddRef();
       return S_OK;
     }
@@ -53,9 +53,18 @@ class StandIn : public IPrintOemUI2 {
   ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
   ULONG STDMETHODCALLTYPE Release() override {
     const LONG count = InterlockedDecrement(&references_);
-    if (count == 0) Unmake(this);
+    if (count == 0) Unmake(static_cast<Object*>(this));
     return count;
   }
+
+ private:
+  LONG references_ = 1;
+};
+
+class StandIn : public Counted<StandIn, IPrintOemUI2, IID_IPrintOemUI2> {
+ public:
+  StandIn() { InterlockedIncrement(&g_liveObjects); }
+  ~StandIn() { InterlockedDecrement(&g_liveObjects); }
 
   HRESULT STDMETHODCALLTYPE GetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed) override {
     if (needed == nullptr) return E_FAIL;
@@ -117,29 +126,10 @@ class StandIn : public IPrintOemUI2 {
                                           PINT) override {
     return E_NOTIMPL;
   }
-
- private:
-  LONG references_ = 1;
 };
 
-class StandInFactory : public IClassFactory {
+class StandInFactory : public Counted<StandInFactory, IClassFactory, IID_IClassFactory> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (ppv == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-      *ppv = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG count = InterlockedDecrement(&references_);
-    if (count == 0) Unmake(this);
-    return count;
-  }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
     if (ppv == nullptr) return E_POINTER;
     *ppv = nullptr;
@@ -155,8 +145,6 @@ class StandInFactory : public IClassFactory {
     else InterlockedDecrement(&g_serverLocks);
     return S_OK;
   }
- private:
-  LONG references_ = 1;
 };
 
 }  // namespace
