@@ -10,14 +10,19 @@
 
 namespace {
 
-// Memory and time are measured from this opening on, past the growth of
-// the first ones (the PPD model's first build, the system's caches).
+// Memory and time are measured after this opening, past the growth of the
+// first ones (the PPD model's first build, the system's caches).
 constexpr unsigned kSteadyOpening = 100;
-// Fewer steady openings than this say nothing of a leak of some hundred
-// bytes an opening: the memory figure is then printed and not judged.
-constexpr unsigned kSteadyOpeningsJudged = 500;
-// The growth allowed over the steady openings: a leak of 1 KiB an opening
-// passes it after 500 of them.
+// Fewer openings after the steady one say nothing of a leak of some
+// hundred bytes an opening: the memory figure is then not judged.
+constexpr unsigned kOpeningsJudged = 500;
+// The memory is read after every opening; what is compared is the lowest
+// reading of the first and of the last so many openings after the steady
+// one. Wine's heaps give memory back in large steps at moments of their
+// own, so one reading against another says little; a leak lifts the floor.
+constexpr unsigned kFloorOpenings = 100;
+// How far the floor may rise: a leak of 1 KiB an opening passes it in the
+// 500 openings between the two floors of a judged run.
 constexpr SIZE_T kGrowthBound = 512 * 1024;
 
 // The changes an opening makes when no script is named: the Layout page's
@@ -53,7 +58,7 @@ SIZE_T PagefileUsage() {
 }
 
 void PrintMemory(const wchar_t* when, SIZE_T bytes) {
-  PrintLine(Format(L"PagefileUsage %-22ls %12llu bytes", when,
+  PrintLine(Format(L"PagefileUsage %-26ls %12llu bytes", when,
                    static_cast<unsigned long long>(bytes)));
 }
 
@@ -100,24 +105,46 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
          static_cast<double>(frequency.QuadPart);
 }
 
-// The memory figure over the steady openings, judged when there are
-// enough of them; false when it grew past the bound.
-bool ReportGrowth(unsigned steadyFrom, unsigned last, SIZE_T steady, SIZE_T atLast) {
-  const long long growth = static_cast<long long>(atLast) - static_cast<long long>(steady);
-  const unsigned openings = last - steadyFrom;
-  if (openings < kSteadyOpeningsJudged) {
-    PrintLine(Format(L"memory: PagefileUsage grew by %lld bytes over openings %u to %u; not "
-                     L"judged: %u steady openings, the check takes %u",
-                     growth, steadyFrom + 1, last, openings, kSteadyOpeningsJudged));
-    return true;
+// The lowest memory reading in the first and in the last openings after
+// the steady one.
+class MemoryFloors {
+ public:
+  MemoryFloors(unsigned steadyFrom, unsigned last) : steadyFrom_(steadyFrom), last_(last) {}
+
+  void After(unsigned opening) {
+    if (opening <= steadyFrom_) return;
+    const SIZE_T usage = PagefileUsage();
+    if (opening <= steadyFrom_ + kFloorOpenings && usage < first_) first_ = usage;
+    if (opening + kFloorOpenings > last_ && usage < final_) final_ = usage;
   }
-  const bool within = growth <= static_cast<long long>(kGrowthBound);
-  PrintLine(Format(L"memory: PagefileUsage grew by %lld bytes over openings %u to %u "
-                   L"(bound %llu bytes): %ls",
-                   growth, steadyFrom + 1, last, static_cast<unsigned long long>(kGrowthBound),
-                   within ? L"within the bound" : L"PAST THE BOUND"));
-  return within;
-}
+
+  // Prints the floors and their growth, judged when the run is long
+  // enough; false when it grew past the bound.
+  bool Report() const {
+    if (last_ - steadyFrom_ < kOpeningsJudged) {
+      PrintLine(Format(L"memory: not judged: %u openings after opening %u, the check takes %u",
+                       last_ - steadyFrom_, steadyFrom_, kOpeningsJudged));
+      return true;
+    }
+    const unsigned finalFrom = last_ - kFloorOpenings + 1;
+    PrintMemory(Format(L"lowest, openings %u-%u", steadyFrom_ + 1, steadyFrom_ + kFloorOpenings).c_str(),
+                first_);
+    PrintMemory(Format(L"lowest, openings %u-%u", finalFrom, last_).c_str(), final_);
+    const long long growth = static_cast<long long>(final_) - static_cast<long long>(first_);
+    const bool within = growth <= static_cast<long long>(kGrowthBound);
+    PrintLine(Format(L"memory: PagefileUsage grew by %lld bytes from openings %u-%u to %u-%u "
+                     L"(bound %llu bytes): %ls",
+                     growth, steadyFrom_ + 1, steadyFrom_ + kFloorOpenings, finalFrom, last_,
+                     static_cast<unsigned long long>(kGrowthBound),
+                     within ? L"within the bound" : L"PAST THE BOUND"));
+    return within;
+  }
+
+ private:
+  unsigned steadyFrom_, last_;
+  SIZE_T first_ = ~SIZE_T{0};
+  SIZE_T final_ = ~SIZE_T{0};
+};
 
 }  // namespace
 
@@ -130,7 +157,8 @@ int RunSoak(const HostOptions& given) {
   // Short runs measure from their first opening.
   const unsigned steadyFrom = options.count > kSteadyOpening ? kSteadyOpening : 1;
   const SIZE_T before = PagefileUsage();
-  SIZE_T first = 0, steady = 0;
+  SIZE_T first = 0;
+  MemoryFloors floors(steadyFrom, options.count);
   unsigned failedOpenings = 0;
   bool unloaded = true;
   LARGE_INTEGER steadyStart = {}, end = {};
@@ -146,10 +174,8 @@ int RunSoak(const HostOptions& given) {
     std::wstring problem;
     if (!LedgerRedirectionsHold(&problem)) return Stopped(problem);
     if (opening == 1) first = PagefileUsage();
-    if (opening == steadyFrom) {
-      steady = PagefileUsage();
-      QueryPerformanceCounter(&steadyStart);
-    }
+    if (opening == steadyFrom) QueryPerformanceCounter(&steadyStart);
+    floors.After(opening);
     if (opening % 100 == 0) PrintLine(Format(L"opening %u done", opening));
   }
   QueryPerformanceCounter(&end);
@@ -162,9 +188,8 @@ int RunSoak(const HostOptions& given) {
   PrintLine(ledger.substr(0, ledger.size() - 1));
   PrintMemory(L"before", before);
   PrintMemory(L"after opening 1", first);
-  if (steadyFrom != 1) PrintMemory(Format(L"after opening %u", steadyFrom).c_str(), steady);
-  PrintMemory(Format(L"after opening %u", options.count).c_str(), last);
-  const bool withinBound = ReportGrowth(steadyFrom, options.count, steady, last);
+  PrintMemory(L"after the last unload", last);
+  const bool withinBound = floors.Report();
   if (options.count > steadyFrom) {
     PrintLine(Format(L"time of one opening: %.1f ms (mean of openings %u to %u)",
                      1000.0 * Seconds(steadyStart, end) / (options.count - steadyFrom),

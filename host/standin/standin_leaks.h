@@ -2,12 +2,13 @@
 // environment variable KORVAIN_STANDIN_LEAK names, at each opening of the
 // sheet, or once per load of the library where the kind is made in DllMain
 // or cannot be taken twice (a class name, a timer, an activation context
-// the library keeps for its pages, the clipboard). Two names test the
-// ledger's own footing instead: "unknown-lookup" looks up a function the
-// ledger has never heard of, and "rebound-import" puts a function of its
-// own into its import slot of CreateSolidBrush, over the ledger's, and
-// leaks brushes through it. Without the variable, or with "none", nothing
-// leaks.
+// the library keeps for its pages, the clipboard). Three names test what
+// stands behind the ledger instead: "unseen-memory" leaks committed pages,
+// which the ledger does not count and only the soak's memory figure shows;
+// "unknown-lookup" looks up a function the ledger has never heard of; and
+// "rebound-import" puts a function of its own into its import slot of
+// CreateSolidBrush, over the ledger's, and leaks brushes through it.
+// Without the variable, or with "none", nothing leaks.
 #pragma once
 
 #include <windows.h>
