@@ -191,7 +191,8 @@ int wmain(int argc, wchar_t** argv) {
   if (argc < 3 || std::wcscmp(argv[1], L"info") != 0) {
     std::fprintf(stderr, "usage: drvhost info LIBRARY...\n"
                          "       drvhost sheet --plugin LIBRARY --ppd FILE [options]\n"
-                         "       drvhost soak --plugin LIBRARY --ppd FILE --count N [--script FILE]\n"
+                         "       drvhost soak --plugin LIBRARY --ppd FILE --count N"
+                         " [--script FILE]\n"
                          "                    [--openings-per-load M]\n");
     return 2;
   }

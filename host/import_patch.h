@@ -26,8 +26,9 @@ void ForEachImport(HMODULE module, Visit visit) {
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (directory.VirtualAddress == 0) return;
 
-  for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
-       entry->Name != 0; ++entry) {
+  const auto* entry =
+      reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+  for (; entry->Name != 0; ++entry) {
     const char* dll = reinterpret_cast<const char*>(base + entry->Name);
     auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
     // Without its name table (some linkers leave it out) the names are gone

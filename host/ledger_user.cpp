@@ -10,8 +10,13 @@ namespace {
 // is still held once, and one close gives it back.
 void* const kTheClipboard = reinterpret_cast<void*>(1);
 
-LedgerKind ImageKind(UINT type) { return type == IMAGE_BITMAP ? LedgerKind::kBitmap : LedgerKind::kIcon; }
-HeldSpace ImageSpace(UINT type) { return type == IMAGE_BITMAP ? HeldSpace::kGdi : HeldSpace::kUser; }
+LedgerKind ImageKind(UINT type) {
+  return type == IMAGE_BITMAP ? LedgerKind::kBitmap : LedgerKind::kIcon;
+}
+
+HeldSpace ImageSpace(UINT type) {
+  return type == IMAGE_BITMAP ? HeldSpace::kGdi : HeldSpace::kUser;
+}
 
 HDC WINAPI LedgerGetDC(HWND window) { return HoldDc(GetDC(window)); }
 
@@ -20,7 +25,9 @@ int WINAPI LedgerReleaseDC(HWND window, HDC dc) {
   return GivenBack(ReleaseDC(window, dc), HeldSpace::kGdi, dc);
 }
 
-HDC WINAPI LedgerBeginPaint(HWND window, PAINTSTRUCT* paint) { return HoldDc(BeginPaint(window, paint)); }
+HDC WINAPI LedgerBeginPaint(HWND window, PAINTSTRUCT* paint) {
+  return HoldDc(BeginPaint(window, paint));
+}
 
 BOOL WINAPI LedgerEndPaint(HWND window, const PAINTSTRUCT* paint) {
   if (paint != nullptr) {

@@ -54,7 +54,8 @@ bool WatchLibraryLoads(const std::wstring& path, void (*loaded)(HMODULE module, 
     auto registerNotification = reinterpret_cast<RegisterProc>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "LdrRegisterDllNotification")));
     PVOID cookie = nullptr;
-    if (registerNotification == nullptr || registerNotification(0, &Notified, nullptr, &cookie) < 0) {
+    if (registerNotification == nullptr ||
+        registerNotification(0, &Notified, nullptr, &cookie) < 0) {
       *problem = L"the system sends no notification of library loads";
       return false;
     }

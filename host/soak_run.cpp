@@ -127,8 +127,9 @@ class MemoryFloors {
       return true;
     }
     const unsigned finalFrom = last_ - kFloorOpenings + 1;
-    PrintMemory(Format(L"lowest, openings %u-%u", steadyFrom_ + 1, steadyFrom_ + kFloorOpenings).c_str(),
-                first_);
+    PrintMemory(
+        Format(L"lowest, openings %u-%u", steadyFrom_ + 1, steadyFrom_ + kFloorOpenings).c_str(),
+        first_);
     PrintMemory(Format(L"lowest, openings %u-%u", finalFrom, last_).c_str(), final_);
     const long long growth = static_cast<long long>(final_) - static_cast<long long>(first_);
     const bool within = growth <= static_cast<long long>(kGrowthBound);

@@ -13,8 +13,10 @@ TEST(HeldValues, OneNumberHeldInTwoSpacesIsGivenBackInEach) {
       {LedgerKind::kCHeap, LedgerKind::kBitmap},       {LedgerKind::kBitmap, LedgerKind::kCHeap},
       {LedgerKind::kIcon, LedgerKind::kDriverHeap},    {LedgerKind::kDeviceContext, LedgerKind::kWindow},
       {LedgerKind::kImageList, LedgerKind::kFile},     {LedgerKind::kActivationContext, LedgerKind::kLibrary},
-      {LedgerKind::kFile, LedgerKind::kStream},        {LedgerKind::kGlobalMemory, LedgerKind::kCHeap},
-      {LedgerKind::kWindowClass, LedgerKind::kAtom},   {LedgerKind::kTlsSlot, LedgerKind::kRegistryKey},
+      {LedgerKind::kFile, LedgerKind::kStream},
+      {LedgerKind::kGlobalMemory, LedgerKind::kCHeap},
+      {LedgerKind::kWindowClass, LedgerKind::kAtom},
+      {LedgerKind::kTlsSlot, LedgerKind::kRegistryKey},
   };
   const void* number = reinterpret_cast<const void*>(0x10a0030);
   for (const auto& pair : pairs) {

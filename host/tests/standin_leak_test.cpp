@@ -84,7 +84,8 @@ SoakRun SoakStandIn(const char* leak, unsigned openings = kOpenings,
   GetTempPathW(MAX_PATH, folder);
   GetTempFileNameW(folder, L"lk", 0, file);
   SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-  HANDLE output = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+  HANDLE output = CreateFileW(file, GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherited,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   SoakRun run;
   run.exitCode = ~DWORD{0};
