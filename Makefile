@@ -81,6 +81,7 @@ mutants: deps build-native
 
 # A thousand openings of the printing preferences in one driver host process
 # with the largest PPD of the corpus, at each width and variant: the resource
-# ledger, the memory figures and the time of one opening.
+# ledger, the memory figures with their bound, and the time of one opening
+# beside that of a stand-in plug-in that adds nothing (built with the host).
 soak: corpus build-x64 build-x86 build-x64-xp build-x86-xp
-	@bash scripts/soak.sh $(DIST) $(abspath $(BUILD))/ppd-corpus/files
+	@bash scripts/soak.sh $(DIST) $(abspath $(BUILD))/ppd-corpus/files $(abspath $(BUILD))

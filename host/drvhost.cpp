@@ -21,9 +21,10 @@
 // everything back.
 //
 //   drvhost soak --plugin LIBRARY --ppd FILE --count N [--script FILE]
+//                [--openings-per-load M]
 // opens the printing preferences N times in one process, reloading the
-// library every 100 openings, with the resource ledger counting what the
-// plug-in takes and gives back (see soak_run.h).
+// library every M openings (100 unless told), with the resource ledger
+// counting what the plug-in takes and gives back (see soak_run.h).
 //
 // Every mode ends with the line "drvhost: all given back" once the object,
 // the factory and the library have been released, and exits with 0 when
@@ -193,7 +194,9 @@ int wmain(int argc, wchar_t** argv) {
   if (argc < 3 || std::wcscmp(argv[1], L"info") != 0) {
     std::fprintf(stderr, "usage: drvhost info LIBRARY...\n"
                          "       drvhost sheet --plugin LIBRARY --ppd FILE [options]\n"
-                         "       drvhost soak --plugin LIBRARY --ppd FILE --count N [--script FILE]\n");
+                         "       drvhost soak --plugin LIBRARY --ppd FILE --count N"
+                         " [--script FILE]\n"
+                         "                    [--openings-per-load M]\n");
     return 2;
   }
   int status = 0;

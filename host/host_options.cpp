@@ -20,11 +20,11 @@ bool ParseInstalled(const std::wstring& text, HostOptions* options) {
   return true;
 }
 
-bool ParseCount(const std::wstring& text, HostOptions* options) {
+bool ParseCount(const std::wstring& text, unsigned* count) {
   wchar_t* end = nullptr;
-  const unsigned long count = std::wcstoul(text.c_str(), &end, 10);
-  if (end == text.c_str() || *end != 0 || count == 0 || count > 1000000) return false;
-  options->count = static_cast<unsigned>(count);
+  const unsigned long value = std::wcstoul(text.c_str(), &end, 10);
+  if (end == text.c_str() || *end != 0 || value == 0 || value > 1000000) return false;
+  *count = static_cast<unsigned>(value);
   return true;
 }
 
@@ -55,7 +55,8 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions* options) {
     else if (flag == L"--devmode-out") options->devmodeOut = value;
     else if (flag == L"--installed") ok = ParseInstalled(value, options);
     else if (flag == L"--locked") options->locked.push_back(value);
-    else if (flag == L"--count") ok = ParseCount(value, options);
+    else if (flag == L"--count") ok = ParseCount(value, &options->count);
+    else if (flag == L"--openings-per-load") ok = ParseCount(value, &options->openingsPerLoad);
     else if (flag == L"--windows-version") ok = ParseVersion(value, options);
     else ok = false;
     if (!ok) {

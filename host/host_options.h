@@ -17,6 +17,7 @@ struct HostOptions {
   std::map<std::string, std::string> installed;  // feature keyword without '*' -> option
   std::vector<std::wstring> locked;  // names of document items the driver disables
   unsigned count = 1;            // openings of a soak run
+  unsigned openingsPerLoad = 100;  // a soak reloads the library after so many
   // How long the script lets the sheet settle after each step; a soak
   // only empties the message queue.
   unsigned settleMilliseconds = 50;

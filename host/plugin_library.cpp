@@ -43,7 +43,10 @@ const wchar_t* ResultText(HRESULT hr) {
   }
 }
 
-bool PluginLibrary::Load(const HostOptions& options, void (*afterLoad)(HMODULE)) {
+bool PluginLibrary::Load(const HostOptions& options, const LoadWatch* watch) {
+  std::wstring problem;
+  if (watch != nullptr && !watch->beforeLoad(options.plugin, &problem))
+    return Fail(problem.c_str());
   module_ = LoadLibraryW(options.plugin.c_str());
   if (module_ == nullptr) return Fail(L"the plug-in cannot be loaded");
   if (options.overrideVersion) {
@@ -54,7 +57,8 @@ bool PluginLibrary::Load(const HostOptions& options, void (*afterLoad)(HMODULE))
                       reinterpret_cast<void*>(&ReportVersion)) == nullptr)
       return Fail(L"the plug-in does not ask for the Windows version");
   }
-  if (afterLoad != nullptr) afterLoad(module_);
+  if (watch != nullptr && !watch->afterLoad(module_, &problem))
+    return Fail(problem.c_str());
   auto getClassObject = Export<DllGetClassObjectProc>(module_, "DllGetClassObject");
   if (getClassObject == nullptr ||
       FAILED(getClassObject(CLSID_PluginUI, IID_IClassFactory, reinterpret_cast<void**>(&factory_))))

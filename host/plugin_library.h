@@ -10,6 +10,15 @@
 #include "host_options.h"
 #include "oem_interfaces.h"
 
+// Who else wants to know of the load, as the resource ledger does.
+struct LoadWatch {
+  // Before the library is loaded; false with the reason stops the load.
+  bool (*beforeLoad)(const std::wstring& path, std::wstring* problem);
+  // After it is loaded (and its version query redirected), before any call
+  // into it; false with the reason: the library is not used.
+  bool (*afterLoad)(HMODULE module, std::wstring* problem);
+};
+
 class PluginLibrary {
  public:
   PluginLibrary() = default;
@@ -18,10 +27,9 @@ class PluginLibrary {
   PluginLibrary& operator=(const PluginLibrary&) = delete;
 
   // Loads the library, redirects its version query when the options ask
-  // for another Windows version, runs `afterLoad` (before any call into the
-  // library), and takes the class factory. False with a message on
-  // standard error.
-  bool Load(const HostOptions& options, void (*afterLoad)(HMODULE) = nullptr);
+  // for another Windows version, tells `watch`, and takes the class
+  // factory. False with a message on standard error.
+  bool Load(const HostOptions& options, const LoadWatch* watch = nullptr);
   // Releases the factory, asks DllCanUnloadNow and frees the library;
   // returns DllCanUnloadNow's answer (S_OK when nothing was loaded).
   HRESULT Unload();

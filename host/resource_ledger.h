@@ -1,21 +1,29 @@
 // The resource ledger: counts, for the plug-in's library alone, what it
 // takes from the system and what it gives back, by redirecting the
 // library's own imports and the functions it looks up at run time
-// (GetProcAddress is redirected too). One ledger per process: the
-// redirected functions are plain functions and find it through a global.
+// (GetProcAddress is redirected too). The redirections are made from a
+// loader notification, after the loader has bound the library's imports and
+// before its DllMain runs, so what DllMain and the C runtime's start-up take
+// is counted too, and given back at the last unload. One ledger per
+// process: the redirected functions are plain functions and find it
+// through a global.
 //
-// Some things are kept on purpose beyond one opening: the page activation
-// context (released when the library unloads), the version-6 common
-// controls (loaded once per load of the library and never freed). The
-// ledger counts those as kept, and checks that each is taken at most once
-// per load of the library. Strings the plug-in leaves on the driver's
-// plug-in heap are the driver's to free with the heap: they count as
-// released when the host destroys the heap of that opening.
+// Every function the library imports is either redirected or on a short
+// list of functions that take nothing (ledger_imports.h); a name it looks
+// up at run time that is on neither makes the report fail.
+//
+// One thing is kept on purpose beyond one opening: the version-6 common
+// controls library, loaded once per load of the plug-in's library and
+// never freed. The ledger counts it as kept, and checks that it is taken at
+// most once per load. Strings the plug-in leaves on the driver's plug-in
+// heap are the driver's to free with the heap: they count as released when
+// the host destroys the heap of that opening.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 enum class LedgerKind {
   kDeviceContext,
@@ -25,17 +33,30 @@ enum class LedgerKind {
   kFont,
   kRegion,
   kLeftSelected,  // a DC given back while it still held one of the plug-in's objects
-  kIcon,
+  kIcon,          // icons and cursors
   kMenu,
   kWindow,
   kSubclass,      // a window procedure replaced by the plug-in's
+  kWindowClass,
+  kTimer,
+  kHook,
+  kClipboard,     // the clipboard held open
   kImageList,
   kActivationContext,
+  kActivation,    // an activation context made current and not yet deactivated
   kLibrary,
   kDriverHeap,    // blocks on the opening's hOEMHeap
   kOtherHeap,     // blocks on any other Win32 heap
+  kGlobalMemory,
+  kLocalMemory,
+  kFile,          // CreateFileW
+  kKernelObject,  // semaphores, events, mutexes
+  kTlsSlot,
+  kCriticalSection,
+  kAtom,          // global atoms
+  kRegistryKey,
   kCHeap,         // malloc, calloc, realloc, free (new and delete come through them)
-  kFile,          // _wfopen, fopen, fclose; CreateFileW, CloseHandle
+  kStream,        // _wfopen, fopen, fclose
   kCount
 };
 
@@ -46,23 +67,34 @@ struct LedgerLine {
   bool Balanced() const { return acquired == released + kept; }
 };
 
-// Starts counting for a freshly loaded library: redirects its imports.
-// Call before any call into the library; once per load.
-void LedgerAttach(HMODULE module);
+// Before the plug-in's library at `path` is loaded: the ledger attaches
+// itself to it from the loader's notification. False with the reason when
+// the system sends no such notification.
+bool LedgerWatchLoad(const std::wstring& path, std::wstring* problem);
+// After the load returned `module`: true when the ledger attached to that
+// library and every redirection holds; false with the reason otherwise.
+bool LedgerConfirmAttached(HMODULE module, std::wstring* problem);
+// True while every import slot the ledger redirected still holds the
+// ledger's function, and no import is bound to a counted function under
+// another name (by ordinal, through another library); false with the
+// slots that do not.
+bool LedgerRedirectionsHold(std::wstring* problem);
+// The redirections of functions the attached library does not import, as
+// "library!function": they count what it could look up at run time.
+std::vector<std::wstring> LedgerRedirectionsNotImported();
 // After FreeLibrary: the library's kept resources are settled.
 void LedgerAfterUnload();
 
 // One opening of the sheet, with the driver's plug-in heap of it.
 void LedgerBeginOpening(HANDLE driverHeap);
 // Before the host destroys that heap: what the plug-in left there is the
-// driver's to free with it; windows that are gone end their subclassing.
+// driver's to free with it; windows that are gone end their subclassing
+// and their timers.
 void LedgerEndOpening();
 
 const wchar_t* LedgerKindName(LedgerKind kind);
-// The line of a kind, with what is still held counted as kept where the
-// kind allows it (the activation context and common controls library, at
-// most one each per load).
 LedgerLine LedgerLineOf(LedgerKind kind);
-// True when every kind is balanced and nothing was kept more than once per
-// load; `report` gets one line per kind, and the reasons for a failure.
+// True when every kind is balanced, nothing was kept more than once per
+// load and every name looked up at run time was known; `report` gets one
+// line per kind, and the reasons for a failure.
 bool LedgerReport(std::wstring* report);
