@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "plugin_library.h"
 #include "resource_ledger.h"
 #include "sheet_session.h"
@@ -105,8 +108,8 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
          static_cast<double>(frequency.QuadPart);
 }
 
-// The lowest memory reading in the first and in the last openings after
-// the steady one.
+// The lowest memory reading of each hundred openings after the steady one,
+// and of the last hundred.
 class MemoryFloors {
  public:
   MemoryFloors(unsigned steadyFrom, unsigned last) : steadyFrom_(steadyFrom), last_(last) {}
@@ -114,24 +117,27 @@ class MemoryFloors {
   void After(unsigned opening) {
     if (opening <= steadyFrom_) return;
     const SIZE_T usage = PagefileUsage();
-    if (opening <= steadyFrom_ + kFloorOpenings && usage < first_) first_ = usage;
+    const size_t window = (opening - steadyFrom_ - 1) / kFloorOpenings;
+    if (window == floors_.size()) floors_.push_back(usage);
+    if (usage < floors_[window]) floors_[window] = usage;
     if (opening + kFloorOpenings > last_ && usage < final_) final_ = usage;
   }
 
-  // Prints the floors and their growth, judged when the run is long
-  // enough; false when it grew past the bound.
+  // Prints the floors and the growth from the first to the last, judged
+  // when the run is long enough; false when it grew past the bound.
   bool Report() const {
+    for (size_t window = 0; window < floors_.size(); ++window) {
+      const unsigned from = steadyFrom_ + 1 + static_cast<unsigned>(window) * kFloorOpenings;
+      const unsigned to = std::min(from + kFloorOpenings - 1, last_);
+      PrintMemory(Format(L"lowest, openings %u-%u", from, to).c_str(), floors_[window]);
+    }
     if (last_ - steadyFrom_ < kOpeningsJudged) {
       PrintLine(Format(L"memory: not judged: %u openings after opening %u, the check takes %u",
                        last_ - steadyFrom_, steadyFrom_, kOpeningsJudged));
       return true;
     }
     const unsigned finalFrom = last_ - kFloorOpenings + 1;
-    PrintMemory(
-        Format(L"lowest, openings %u-%u", steadyFrom_ + 1, steadyFrom_ + kFloorOpenings).c_str(),
-        first_);
-    PrintMemory(Format(L"lowest, openings %u-%u", finalFrom, last_).c_str(), final_);
-    const long long growth = static_cast<long long>(final_) - static_cast<long long>(first_);
+    const long long growth = static_cast<long long>(final_) - static_cast<long long>(floors_[0]);
     const bool within = growth <= static_cast<long long>(kGrowthBound);
     PrintLine(Format(L"memory: PagefileUsage grew by %lld bytes from openings %u-%u to %u-%u "
                      L"(bound %llu bytes): %ls",
@@ -143,7 +149,7 @@ class MemoryFloors {
 
  private:
   unsigned steadyFrom_, last_;
-  SIZE_T first_ = ~SIZE_T{0};
+  std::vector<SIZE_T> floors_;
   SIZE_T final_ = ~SIZE_T{0};
 };
 
