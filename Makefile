@@ -39,7 +39,7 @@ build-native:
 	@cmake --build $(BUILD)/native
 
 $(addprefix build-,$(CROSS_CONFIGS) installer installer-x64): build-%:
-	@cmake -S . -B $(BUILD)/$* -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	@cmake --no-warn-unused-cli -S . -B $(BUILD)/$* -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
 	  -DCMAKE_TOOLCHAIN_FILE=$(toolchain_$*) $(options_$*) \
 	  -DKORVAIN_DIST_ROOT=$(DIST) >/dev/null
 	@cmake --build $(BUILD)/$*
