@@ -71,6 +71,21 @@ bool SheetSession::Open() {
   if (length == 0 || length >= MAX_PATH) return Fail(L"the PPD path is not usable");
   options_.ppd = fullPath;
   if (!RegisterAndOpenPrinter()) return false;
+  if (!ReadPrinterPpd()) return false;
+  if (!LockItems()) return false;
+  driverUI_.MarkConflicts();
+  {
+    PhaseTimer timer(OpeningPhase::kObjectAndBlock);
+    if (!CreatePlugin() || !PrepareDevmode()) return false;
+  }
+  RunCommonUIProp();
+  return AddPages();
+}
+
+// The driver's own reading of the PPD: one copy in memory, from which its
+// model and its constraints are made.
+bool SheetSession::ReadPrinterPpd() {
+  PhaseTimer timer(OpeningPhase::kHostPpd);
   std::vector<char> ppd;
   if (!ReadPpdFileBytes(options_.ppd, &ppd)) return Fail(L"the PPD cannot be read");
   PpdMemoryCursor cursor = {ppd.data(), ppd.data() + ppd.size()};
@@ -79,16 +94,9 @@ bool SheetSession::Open() {
   driverUI_.model = model_;
   driverUI_.installed = options_.installed;
   tree_.Build(model_);
-  if (!LockItems()) return false;
   driverUI_.tree = &tree_;
   driverUI_.constraints = ReadUiConstraints(ppd);
-  driverUI_.MarkConflicts();
-  {
-    PhaseTimer timer(OpeningPhase::kObjectAndBlock);
-    if (!CreatePlugin() || !PrepareDevmode()) return false;
-  }
-  RunCommonUIProp();
-  return AddPages();
+  return true;
 }
 
 // The driver disables items that its own settings lock, as a printer

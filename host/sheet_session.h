@@ -57,6 +57,7 @@ class SheetSession {
   bool PrepareDevmode();
   bool ReadDevmodeIn(std::vector<BYTE>* publicPart, std::vector<BYTE>* privateBlock) const;
   bool RegisterAndOpenPrinter();
+  bool ReadPrinterPpd();
   bool LockItems();
   void RunCommonUIProp();
   void CallBackForChange(OPTITEM* item, LONG previous);
