@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 #include "wide_from_byte_units.h"
@@ -13,11 +14,33 @@ namespace {
 // such texts, and a heap block for each is what Wine's heap is slowest at.
 constexpr size_t kStackNarrowBytes = 1040;
 
+// Every ANSI code page of Windows (the single-byte ones, the double-byte
+// ones and UTF-8) decodes a byte below 0x80 as that same code point, and
+// nearly all PPD text is ASCII: such a text is copied without the system's
+// conversion, which Wine makes costly per call. The text ends at its first
+// NUL byte, as the conversion of the narrowed text does; SIZE_MAX when some
+// byte before it is not ASCII.
+size_t AsciiLength(const char16_t* source, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    const unsigned char byte = static_cast<unsigned char>(source[i] & 0xFF);
+    if (byte == 0) return i;
+    if (byte >= 0x80) return SIZE_MAX;
+  }
+  return count;
+}
+
 }  // namespace
 
 size_t WideFromByteUnits(const char16_t* source, size_t count, char16_t* destination,
                          size_t capacity) {
   if (source == nullptr || destination == nullptr || capacity == 0) return 0;
+  const size_t ascii = AsciiLength(source, count);
+  if (ascii != SIZE_MAX) {
+    if (ascii + 1 > capacity) return 0;
+    for (size_t i = 0; i < ascii; ++i) destination[i] = source[i] & 0xFF;
+    destination[ascii] = 0;
+    return ascii;
+  }
   char stackNarrow[kStackNarrowBytes];
   char* narrow = stackNarrow;
   if (count + 1 > kStackNarrowBytes) {
