@@ -20,7 +20,8 @@ bool Watched(UINT message) { return message == WM_INITDIALOG || message == WM_SH
 
 const wchar_t* OpeningPhaseName(OpeningPhase phase) {
   switch (phase) {
-    case OpeningPhase::kHostPpd: return L"host: PPD read, its model and constraints";
+    case OpeningPhase::kHostModel: return L"host: its model of the PPD";
+    case OpeningPhase::kHostTree: return L"host: its items and constraints";
     case OpeningPhase::kObjectAndBlock: return L"object and block";
     case OpeningPhase::kModelBuild: return L"model build (first CommonUIProp)";
     case OpeningPhase::kHandler: return L"handler (second CommonUIProp)";

@@ -11,7 +11,8 @@
 #include <vector>
 
 enum class OpeningPhase {
-  kHostPpd,         // the host's own reading of the PPD: its model, its tree, its constraints
+  kHostModel,       // the host's own model of the PPD, read as the plug-in reads it
+  kHostTree,        // the host's settings tree and its reading of the constraints
   kObjectAndBlock,  // the object made, told the helper interface, its block sized and merged
   kModelBuild,      // the first CommonUIProp call: the plug-in builds its model of the PPD
   kHandler,         // the second CommonUIProp call: the plug-in adjusts the driver's items

@@ -14,19 +14,3 @@ bool ReadPpdFileBytes(const std::wstring& path, std::vector<char>* bytes) {
   std::fclose(file);
   return read;
 }
-
-int ReadPpdMemoryByte(void* handle) {
-  auto* cursor = static_cast<PpdMemoryCursor*>(handle);
-  if (cursor->next == cursor->end) return -1;
-  unsigned char c = static_cast<unsigned char>(*cursor->next);
-  if (c == 0x1A) {
-    cursor->next = cursor->end;
-    return -1;
-  }
-  ++cursor->next;
-  if (c == '\r' && cursor->next != cursor->end && *cursor->next == '\n') {
-    ++cursor->next;
-    c = '\n';
-  }
-  return c;
-}

@@ -82,15 +82,21 @@ bool SheetSession::Open() {
   return AddPages();
 }
 
-// The driver's own reading of the PPD: one copy in memory, from which its
-// model and its constraints are made.
+// The driver's own reading of the PPD: its model read in blocks through the
+// same reader as the plug-in's, and its constraints from the file's bytes
+// taken in one piece.
 bool SheetSession::ReadPrinterPpd() {
-  PhaseTimer timer(OpeningPhase::kHostPpd);
+  {
+    PhaseTimer timer(OpeningPhase::kHostModel);
+    FILE* file = _wfopen(options_.ppd.c_str(), L"r");
+    if (file == nullptr) return Fail(L"the PPD cannot be read");
+    model_ = BuildPpdModel(ReadPpdFileByte, file);
+    fclose(file);
+  }
+  if (model_ == nullptr) return Fail(L"the PPD model could not be made");
+  PhaseTimer timer(OpeningPhase::kHostTree);
   std::vector<char> ppd;
   if (!ReadPpdFileBytes(options_.ppd, &ppd)) return Fail(L"the PPD cannot be read");
-  PpdMemoryCursor cursor = {ppd.data(), ppd.data() + ppd.size()};
-  model_ = BuildPpdModel(ReadPpdMemoryByte, &cursor);
-  if (model_ == nullptr) return Fail(L"the PPD model could not be made");
   driverUI_.model = model_;
   driverUI_.installed = options_.installed;
   tree_.Build(model_);
