@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include "layout_page_parts.h"
 #include "shared_utils.h"
 
 namespace {
@@ -101,5 +102,5 @@ void MarkChanged(HWND page) {
 
 void MarkChangedAndRepaint(HWND page) {
   MarkChanged(page);
-  InvalidateRect(page, nullptr, TRUE);
+  InvalidateLayoutPreview(page);
 }
