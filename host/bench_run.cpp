@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,7 @@ struct Contender {
   std::vector<double> totals;                  // ms, one per measured opening
   std::vector<std::vector<double>> phases;     // ms, phase by phase
   std::vector<unsigned> paints;
+  std::map<int, unsigned> paintsById;  // over all measured openings
   unsigned failed = 0;
 };
 
@@ -58,6 +60,7 @@ void OpenOnce(Contender* contender, bool measured) {
   contender->phases.resize(seconds.size());
   for (size_t i = 0; i < seconds.size(); ++i) contender->phases[i].push_back(1000.0 * seconds[i]);
   contender->paints.push_back(probe.Paints());
+  for (const auto& entry : probe.PaintsById()) contender->paintsById[entry.first] += entry.second;
 }
 
 std::wstring FileName(const std::wstring& path) {
@@ -76,6 +79,11 @@ void PrintContender(const Contender& c) {
   for (size_t i = 0; i < c.phases.size(); ++i)
     PrintLine(Format(L"  %-40ls %8.2f ms", OpeningPhaseName(static_cast<OpeningPhase>(i)),
                      Median(c.phases[i])));
+  std::wstring byId;
+  for (const auto& entry : c.paintsById)
+    byId += Format(L" %d:%.1f", entry.first,
+                   static_cast<double>(entry.second) / static_cast<double>(c.totals.size()));
+  if (!byId.empty()) PrintLine(L"  paints an opening by control id (0: the page):" + byId);
 }
 
 const Contender* Labelled(const std::vector<std::unique_ptr<Contender>>& all, const wchar_t* label) {

@@ -22,6 +22,7 @@ const wchar_t* OpeningPhaseName(OpeningPhase phase) {
   switch (phase) {
     case OpeningPhase::kHostModel: return L"host: its model of the PPD";
     case OpeningPhase::kHostTree: return L"host: its items and constraints";
+    case OpeningPhase::kHostMarks: return L"host: options marked in conflict";
     case OpeningPhase::kObjectAndBlock: return L"object and block";
     case OpeningPhase::kModelBuild: return L"model build (first CommonUIProp)";
     case OpeningPhase::kHandler: return L"handler (second CommonUIProp)";
@@ -121,6 +122,8 @@ void OpeningProbe::BeforeDispatch(const MSG& message) {
   painting_ = message.message == WM_PAINT && IsPluginPageOrChild(message.hwnd);
   if (!painting_) return;
   ++paints_;
+  const bool page = std::find(pages_.begin(), pages_.end(), message.hwnd) != pages_.end();
+  ++paintsById_[page ? 0 : GetDlgCtrlID(message.hwnd)];
   paintStart_ = Now();
 }
 

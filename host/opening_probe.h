@@ -7,12 +7,14 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 enum class OpeningPhase {
   kHostModel,       // the host's own model of the PPD, read as the plug-in reads it
   kHostTree,        // the host's settings tree and its reading of the constraints
+  kHostMarks,       // the host marking the options the constraints rule out, at each change
   kObjectAndBlock,  // the object made, told the helper interface, its block sized and merged
   kModelBuild,      // the first CommonUIProp call: the plug-in builds its model of the PPD
   kHandler,         // the second CommonUIProp call: the plug-in adjusts the driver's items
@@ -44,6 +46,8 @@ class OpeningProbe {
 
   void Add(OpeningPhase phase, LONGLONG ticks);
   unsigned Paints() const { return paints_; }
+  // Paints by the control's id (the page itself under 0).
+  const std::map<int, unsigned>& PaintsById() const { return paintsById_; }
   // Seconds spent in each phase, in the order of OpeningPhase.
   std::vector<double> Seconds() const;
 
@@ -72,6 +76,7 @@ class OpeningProbe {
   LONGLONG paintStart_ = 0;
   bool painting_ = false;
   unsigned paints_ = 0;
+  std::map<int, unsigned> paintsById_;
   LONGLONG ticks_[static_cast<int>(OpeningPhase::kCount)] = {};
 };
 

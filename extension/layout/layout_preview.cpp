@@ -179,14 +179,26 @@ void PaintLayoutPreview(HWND page, const OEMCUIPPARAM* param) {
   EndPaint(page, &paint);
 }
 
-// The frame, and the picture where it reaches past a small frame: what the
-// next paint draws over. Everything else on the page stays as it is.
+// What the next paint draws over: inside the frame's black line, only the
+// page repaints, since the frame's control draws nothing there. Where the
+// last picture reached onto the line or past it (a small frame), the
+// frame's control draws its line again too.
 void InvalidateLayoutPreview(HWND page) {
   const RECT frame = FrameInPage(page);
-  InvalidateRect(page, &frame, TRUE);
+  RECT inside = frame;
+  InflateRect(&inside, -1, -1);
   const PreviewStore* store = StoreOf(page);
-  if (store != nullptr && HasArea(store->lastPicture))
-    InvalidateRect(page, &store->lastPicture, TRUE);
+  RECT overlap;
+  const bool pictureOnLine = store != nullptr && HasArea(store->lastPicture) &&
+                             (!IntersectRect(&overlap, &store->lastPicture, &inside) ||
+                              !EqualRect(&overlap, &store->lastPicture));
+  if (!HasArea(inside) || pictureOnLine) {
+    InvalidateRect(page, &frame, TRUE);
+    if (store != nullptr && HasArea(store->lastPicture))
+      InvalidateRect(page, &store->lastPicture, TRUE);
+    return;
+  }
+  RedrawWindow(page, &inside, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
 }
 
 void ReleaseLayoutPreview(HWND page) {
