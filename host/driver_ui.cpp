@@ -76,6 +76,8 @@ HRESULT STDMETHODCALLTYPE HostDriverUI::DrvUpdateUISetting(PVOID, PVOID item,
 void HostDriverUI::MarkConflicts() {
   if (tree == nullptr) return;
   PhaseTimer timer(OpeningPhase::kHostMarks);
-  MarkConflictingOptions(tree, constraints,
-                         [this](const std::string& feature) { return InstalledOption(feature); });
+  if (marker_ == nullptr)
+    marker_ = std::make_unique<ConflictMarker>(
+        tree, constraints, [this](const std::string& feature) { return InstalledOption(feature); });
+  marker_->Mark();
 }
