@@ -69,8 +69,11 @@ fuzz: deps
 	@bash scripts/ppd-fuzz.sh $(FUZZ_SECONDS) $(abspath $(BUILD))/ppd-fuzz
 	@bash scripts/private-block-fuzz.sh $(FUZZ_SECONDS) $(abspath $(BUILD))/private-block-fuzz
 
-bench: corpus
+# The time of one opening of the printing preferences with the plug-in,
+# against stand-ins with its pages and without, at each width.
+bench: corpus build-x64 build-x86
 	@bash scripts/ppd-bench.sh $(abspath $(BUILD))/ppd-corpus/files
+	@bash scripts/opening-bench.sh $(DIST) $(abspath $(BUILD))/ppd-corpus/files $(abspath $(BUILD))
 
 # A sample of MUTANTS single-token mutants of the portable code (drawn with
 # SEED), each rebuilt natively and tested: how many the tests kill.
@@ -81,7 +84,8 @@ mutants: deps build-native
 
 # A thousand openings of the printing preferences in one driver host process
 # with the largest PPD of the corpus, at each width and variant: the resource
-# ledger, the memory figures with their bound, and the time of one opening
-# beside that of a stand-in plug-in that adds nothing (built with the host).
+# ledger, the memory figures with their bound over the growth of a stand-in
+# with the plug-in's pages and none of its logic, and the time of one
+# opening beside those of the stand-ins (built with the host).
 soak: corpus build-x64 build-x86 build-x64-xp build-x86-xp
 	@bash scripts/soak.sh $(DIST) $(abspath $(BUILD))/ppd-corpus/files $(abspath $(BUILD))

@@ -1,63 +1,64 @@
 #include "conflict_marks.h"
 
 #include <map>
+#include <utility>
 
 namespace {
-
-using FeatureItem = DocumentTree::FeatureItem;
 
 void ClearMarks(OPTTYPE* type) {
   for (WORD k = 0; type != nullptr && k < type->Count; ++k)
     type->pOptParam[k].Flags &= ~OPTPF_OVERLAY_WARNING_ICON;
 }
 
-// The option each feature stands at, looked up once per marking.
-class CurrentOptions {
- public:
-  CurrentOptions(DocumentTree* tree, const std::map<std::string, const FeatureItem*>* items,
-                 const std::function<std::string(const std::string&)>* installedOption)
-      : tree_(tree), items_(items), installedOption_(installedOption) {}
-
-  const std::string& Of(const std::string& keyword) {
-    const auto known = options_.find(keyword);
-    if (known != options_.end()) return known->second;
-    return options_.emplace(keyword, LookUp(keyword)).first->second;
-  }
-
- private:
-  std::string LookUp(const std::string& keyword) const {
-    const auto item = items_->find(keyword);
-    if (item == items_->end()) return (*installedOption_)(keyword);
-    const LONG sel = tree_->Item(item->second->index).Sel;
-    const std::vector<std::string>& options = item->second->options;
-    return sel >= 0 && static_cast<size_t>(sel) < options.size() ? options[sel] : std::string();
-  }
-
-  DocumentTree* tree_;
-  const std::map<std::string, const FeatureItem*>* items_;
-  const std::function<std::string(const std::string&)>* installedOption_;
-  std::map<std::string, std::string> options_;
-};
-
 }  // namespace
 
-void MarkConflictingOptions(DocumentTree* tree, const std::vector<UiConstraint>& constraints,
-                            const std::function<std::string(const std::string&)>& installedOption) {
-  std::map<std::string, const FeatureItem*> items;
-  for (const FeatureItem& feature : tree->FeatureItems()) {
+ConflictMarker::ConflictMarker(DocumentTree* tree, const std::vector<UiConstraint>& constraints,
+                               std::function<std::string(const std::string&)> installedOption)
+    : tree_(tree), installedOption_(std::move(installedOption)) {
+  std::map<std::string, const DocumentTree::FeatureItem*> items;
+  for (const DocumentTree::FeatureItem& feature : tree->FeatureItems()) {
     items.emplace(feature.keyword, &feature);
-    ClearMarks(tree->Item(feature.index).pOptType);
+    markedItems_.push_back(feature.index);
   }
-  CurrentOptions current(tree, &items, &installedOption);
+  std::map<std::string, size_t> conditionIndex;
   for (const UiConstraint& constraint : constraints) {
     const auto target = items.find(constraint.keyword2);
     if (target == items.end()) continue;
-    if (!ConstraintNames(constraint.option1, current.Of(constraint.keyword1))) continue;
-    const FeatureItem& feature = *target->second;
-    OPTTYPE* type = tree->Item(feature.index).pOptType;
-    for (size_t k = 0; k < feature.options.size() && k < type->Count; ++k) {
-      if (ConstraintNames(constraint.option2, feature.options[k]))
-        type->pOptParam[k].Flags |= OPTPF_OVERLAY_WARNING_ICON;
+    const DocumentTree::FeatureItem& feature = *target->second;
+    Rule rule;
+    const auto known = conditionIndex.find(constraint.keyword1);
+    if (known != conditionIndex.end()) {
+      rule.condition = known->second;
+    } else {
+      const auto item = items.find(constraint.keyword1);
+      conditions_.push_back({constraint.keyword1, item == items.end() ? nullptr : item->second});
+      rule.condition = conditions_.size() - 1;
+      conditionIndex.emplace(constraint.keyword1, rule.condition);
     }
+    rule.conditionOption = constraint.option1;
+    rule.target = feature.index;
+    const OPTTYPE* type = tree->Item(feature.index).pOptType;
+    for (size_t k = 0; type != nullptr && k < feature.options.size() && k < type->Count; ++k)
+      if (ConstraintNames(constraint.option2, feature.options[k])) rule.options.push_back(k);
+    if (!rule.options.empty()) rules_.push_back(std::move(rule));
+  }
+}
+
+std::string ConflictMarker::CurrentOption(const Condition& condition) const {
+  if (condition.item == nullptr) return installedOption_(condition.keyword);
+  const LONG sel = tree_->Item(condition.item->index).Sel;
+  const std::vector<std::string>& options = condition.item->options;
+  return sel >= 0 && static_cast<size_t>(sel) < options.size() ? options[sel] : std::string();
+}
+
+void ConflictMarker::Mark() {
+  for (size_t index : markedItems_) ClearMarks(tree_->Item(index).pOptType);
+  std::vector<std::string> current;
+  current.reserve(conditions_.size());
+  for (const Condition& condition : conditions_) current.push_back(CurrentOption(condition));
+  for (const Rule& rule : rules_) {
+    if (!ConstraintNames(rule.conditionOption, current[rule.condition])) continue;
+    OPTTYPE* type = tree_->Item(rule.target).pOptType;
+    for (size_t k : rule.options) type->pOptParam[k].Flags |= OPTPF_OVERLAY_WARNING_ICON;
   }
 }

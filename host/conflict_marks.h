@@ -15,5 +15,37 @@
 // A constraint works one way, from its first feature to its second: the
 // format lists a pair twice where it holds both ways. `installedOption`
 // answers for a feature the tree has no item for (the installed equipment).
-void MarkConflictingOptions(DocumentTree* tree, const std::vector<UiConstraint>& constraints,
-                            const std::function<std::string(const std::string&)>& installedOption);
+//
+// What a constraint names does not change while the tree lives: which item
+// it rules on and which of its options, and which item or installed
+// feature it depends on. That is worked out once, so that marking again
+// after a change looks at the current selections only.
+class ConflictMarker {
+ public:
+  ConflictMarker(DocumentTree* tree, const std::vector<UiConstraint>& constraints,
+                 std::function<std::string(const std::string&)> installedOption);
+
+  void Mark();
+
+ private:
+  struct Rule {
+    size_t condition;             // index into conditions_
+    std::string conditionOption;  // the first option, as the line gives it
+    size_t target;                // index of the tree's item ruled on
+    std::vector<size_t> options;  // the target's options it names
+  };
+  // What a rule depends on: an item of the tree, or an installed feature.
+  struct Condition {
+    std::string keyword;
+    const DocumentTree::FeatureItem* item;  // null: installed equipment
+  };
+
+  size_t ConditionOf(const std::string& keyword);
+  std::string CurrentOption(const Condition& condition) const;
+
+  DocumentTree* tree_;
+  std::function<std::string(const std::string&)> installedOption_;
+  std::vector<Condition> conditions_;
+  std::vector<Rule> rules_;
+  std::vector<size_t> markedItems_;  // the tree's items with options to clear
+};

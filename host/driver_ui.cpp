@@ -1,5 +1,7 @@
 #include "driver_ui.h"
 
+#include "opening_probe.h"
+
 #include <cstring>
 
 #include "conflict_marks.h"
@@ -73,6 +75,9 @@ HRESULT STDMETHODCALLTYPE HostDriverUI::DrvUpdateUISetting(PVOID, PVOID item,
 
 void HostDriverUI::MarkConflicts() {
   if (tree == nullptr) return;
-  MarkConflictingOptions(tree, constraints,
-                         [this](const std::string& feature) { return InstalledOption(feature); });
+  PhaseTimer timer(OpeningPhase::kHostMarks);
+  if (marker_ == nullptr)
+    marker_ = std::make_unique<ConflictMarker>(
+        tree, constraints, [this](const std::string& feature) { return InstalledOption(feature); });
+  marker_->Mark();
 }

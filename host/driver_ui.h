@@ -5,10 +5,12 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "oem_interfaces.h"
+#include "conflict_marks.h"
 #include "ui_constraints.h"
 
 class DocumentTree;
@@ -23,7 +25,8 @@ class HostDriverUI final : public IPrintOemDriverUI {
   std::vector<std::wstring> calls;
 
   LONG References() const { return references_; }
-  // Marks the options of the tree that the constraints rule out now.
+  // Marks the options of the tree that the constraints rule out now. The
+  // tree and the constraints are taken as they stand at the first marking.
   void MarkConflicts();
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
@@ -40,6 +43,7 @@ class HostDriverUI final : public IPrintOemDriverUI {
                                                DWORD mode) override;
 
  private:
+  std::unique_ptr<ConflictMarker> marker_;
   std::string InstalledOption(const std::string& feature) const;
   LONG references_ = 0;
 };

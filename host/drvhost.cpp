@@ -25,6 +25,14 @@
 // opens the printing preferences N times in one process, reloading the
 // library every M openings (100 unless told), with the resource ledger
 // counting what the plug-in takes and gives back (see soak_run.h).
+// --memory-baseline BYTES judges its memory growth against the growth of a
+// baseline run; --memory-unjudged yes makes it such a run.
+//
+//   drvhost bench --plugin LIBRARY --ppd FILE --count N
+//                 [--compare LABEL=LIBRARY]... [--script FILE]
+// opens the printing preferences with each plug-in in turn, N times each,
+// and prints the time of one opening of each, its phases and its paints
+// (see bench_run.h).
 //
 // Every mode ends with the line "drvhost: all given back" once the object,
 // the factory and the library have been released, and exits with 0 when
@@ -37,6 +45,7 @@
 
 #include <commctrl.h>
 
+#include "bench_run.h"
 #include "driver_ui.h"
 #include "oem_interfaces.h"
 #include "plugin_library.h"
@@ -176,12 +185,12 @@ int RunSheet(int argc, wchar_t** argv) {
   return saved ? 0 : 1;
 }
 
-int RunSoakMode(int argc, wchar_t** argv) {
+int RunRepeated(int argc, wchar_t** argv, int (*run)(const HostOptions&)) {
   HostOptions options;
   if (!ParseHostOptions(argc, argv, &options)) return 2;
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
   InitCommonControlsEx(&controls);
-  const int status = RunSoak(options);
+  const int status = run(options);
   PrintLine(kAllGivenBack);
   return status;
 }
@@ -190,13 +199,16 @@ int RunSoakMode(int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc >= 2 && std::wcscmp(argv[1], L"sheet") == 0) return RunSheet(argc, argv);
-  if (argc >= 2 && std::wcscmp(argv[1], L"soak") == 0) return RunSoakMode(argc, argv);
+  if (argc >= 2 && std::wcscmp(argv[1], L"soak") == 0) return RunRepeated(argc, argv, &RunSoak);
+  if (argc >= 2 && std::wcscmp(argv[1], L"bench") == 0) return RunRepeated(argc, argv, &RunBench);
   if (argc < 3 || std::wcscmp(argv[1], L"info") != 0) {
     std::fprintf(stderr, "usage: drvhost info LIBRARY...\n"
                          "       drvhost sheet --plugin LIBRARY --ppd FILE [options]\n"
                          "       drvhost soak --plugin LIBRARY --ppd FILE --count N"
                          " [--script FILE]\n"
-                         "                    [--openings-per-load M]\n");
+                         "                    [--openings-per-load M]\n"
+                         "       drvhost bench --plugin LIBRARY --ppd FILE --count N"
+                         " [--compare LABEL=LIBRARY]...\n");
     return 2;
   }
   int status = 0;

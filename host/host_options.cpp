@@ -28,6 +28,19 @@ bool ParseCount(const std::wstring& text, unsigned* count) {
   return true;
 }
 
+bool ParseCompared(const std::wstring& text, HostOptions* options) {
+  const size_t equals = text.find(L'=');
+  if (equals == std::wstring::npos || equals == 0 || equals + 1 == text.size()) return false;
+  options->compared.emplace_back(text.substr(0, equals), text.substr(equals + 1));
+  return true;
+}
+
+bool ParseBytes(const std::wstring& text, long long* bytes) {
+  wchar_t* end = nullptr;
+  *bytes = std::wcstoll(text.c_str(), &end, 10);
+  return end != text.c_str() && *end == 0;
+}
+
 bool ParseVersion(const std::wstring& text, HostOptions* options) {
   options->overrideVersion =
       std::swscanf(text.c_str(), L"%u.%u.%u", &options->major, &options->minor,
@@ -58,6 +71,10 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions* options) {
     else if (flag == L"--count") ok = ParseCount(value, &options->count);
     else if (flag == L"--openings-per-load") ok = ParseCount(value, &options->openingsPerLoad);
     else if (flag == L"--windows-version") ok = ParseVersion(value, options);
+    else if (flag == L"--compare") ok = ParseCompared(value, options);
+    else if (flag == L"--memory-baseline")
+      ok = options->hasMemoryBaseline = ParseBytes(value, &options->memoryBaseline);
+    else if (flag == L"--memory-unjudged") ok = options->memoryUnjudged = value == L"yes";
     else ok = false;
     if (!ok) {
       std::fwprintf(stderr, L"cannot use %ls %ls\n", flag.c_str(), value.c_str());

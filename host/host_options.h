@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,15 @@ struct HostOptions {
   std::wstring devmodeOut;    // where the device mode of this opening is stored
   std::map<std::string, std::string> installed;  // feature keyword without '*' -> option
   std::vector<std::wstring> locked;  // names of document items the driver disables
-  unsigned count = 1;            // openings of a soak run
+  // Other plug-ins a benchmark opens in turn with the same script, each
+  // with the label it reports under.
+  std::vector<std::pair<std::wstring, std::wstring>> compared;  // label, library
+  unsigned count = 1;            // openings of a soak run, rounds of a benchmark
+  // The memory growth of a baseline run that a soak's growth is judged
+  // against, or none; a baseline run itself is not judged.
+  long long memoryBaseline = 0;
+  bool hasMemoryBaseline = false;
+  bool memoryUnjudged = false;
   unsigned openingsPerLoad = 100;  // a soak reloads the library after so many
   // How long the script lets the sheet settle after each step; a soak
   // only empties the message queue.
@@ -26,6 +35,6 @@ struct HostOptions {
   unsigned major = 0, minor = 0, servicePack = 0;
 };
 
-// Parses `drvhost sheet ...` and `drvhost soak ...`; false with a message
+// Parses `drvhost sheet ...`, `drvhost soak ...` and `drvhost bench ...`; false with a message
 // on standard error.
 bool ParseHostOptions(int argc, wchar_t** argv, HostOptions* options);

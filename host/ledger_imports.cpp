@@ -85,6 +85,7 @@ const HarmlessImport kHarmless[] = {
     {"user32.dll", "IsDlgButtonChecked", "query"},
     {"user32.dll", "LoadStringW", "query"},
     {"user32.dll", "MessageBoxW", "modal"},
+    {"user32.dll", "RedrawWindow", "draws"},
     {"user32.dll", "ScreenToClient", "pure"},
     {"user32.dll", "SendDlgItemMessageW", "message"},
     {"user32.dll", "SendMessageW", "message"},

@@ -9,22 +9,38 @@
 #include <sstream>
 
 #include "message_box_answerer.h"
+#include "opening_probe.h"
 #include "screenshot.h"
 #include "sheet_session.h"
 #include "utf8_output.h"
 
 namespace {
 
-// Lets the sheet and its pages handle what the last step caused.
+// The sheet's dialog-message handling dispatches what is meant for its
+// pages itself, paints included: the probe sees both ways.
+void Dispatch(HWND sheet, MSG* msg) {
+  OpeningProbe* probe = OpeningProbe::Active();
+  if (probe != nullptr) probe->BeforeDispatch(*msg);
+  if (sheet == nullptr || !IsWindow(sheet) || !PropSheet_IsDialogMessage(sheet, msg)) {
+    TranslateMessage(msg);
+    DispatchMessageW(msg);
+  }
+  if (probe != nullptr) probe->AfterDispatch(*msg);
+}
+
+// Lets the sheet and its pages handle what the last step caused: for
+// `milliseconds`, so that a person or a screenshot sees the result, or,
+// with none, until the queue is empty (paints included), so that a soak
+// or a benchmark waits for nothing but the work itself.
 void Pump(HWND sheet, DWORD milliseconds = 50) {
+  MSG msg;
+  if (milliseconds == 0) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Dispatch(sheet, &msg);
+    return;
+  }
   const DWORD until = GetTickCount() + milliseconds;
   do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (sheet != nullptr && IsWindow(sheet) && PropSheet_IsDialogMessage(sheet, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Dispatch(sheet, &msg);
     Sleep(5);
   } while (static_cast<LONG>(until - GetTickCount()) > 0);
 }
@@ -132,6 +148,7 @@ class ScriptRunner {
 };
 
 bool ScriptRunner::Press(int button) {
+  PhaseTimer timer(button == PSBTN_APPLYNOW ? OpeningPhase::kApply : OpeningPhase::kClose);
   PropSheet_PressButton(sheet_, button);
   Pump(sheet_, settle_);
   if (PropSheet_GetCurrentPageHwnd(sheet_) == nullptr) {  // the sheet has closed
@@ -147,6 +164,8 @@ bool ScriptRunner::Step(const std::wstring& line) {
   std::wstring command;
   in >> command;
   if (command.empty() || command[0] == L'#') return true;
+  const bool pressed = command == L"apply" || command == L"ok" || command == L"cancel";
+  PhaseTimer timer(pressed ? OpeningPhase::kNone : OpeningPhase::kSteps);
   if (command == L"print") {
     PrintLine(Rest(in));
     return true;
@@ -181,6 +200,8 @@ bool ScriptRunner::Step(const std::wstring& line) {
     OPTITEM* item = session_->Tree().Find(Rest(in));
     if (item == nullptr) return false;
     session_->ChangeItem(item, index);
+  } else if (command == L"properties") {
+    session_->OpenPrinterProperties();
   } else if (command == L"apply") {
     return Press(PSBTN_APPLYNOW);
   } else if (command == L"ok") {

@@ -9,6 +9,8 @@
 //   settext ID TEXT     set a control's text at once
 //   choose ID INDEX     choose entry INDEX of a list
 //   item INDEX NAME     choose option INDEX of the driver's item NAME
+//   properties          open the printer's properties as well: the device
+//                       settings, with a plug-in object of their own
 //   apply | ok | cancel press that button of the sheet
 //   screenshot FILE     save the sheet as a bitmap in the screenshot folder
 //   print TEXT          echo TEXT

@@ -9,6 +9,8 @@
 #include <cstring>
 
 #include "driver_page.h"
+#include "opening_probe.h"
+#include "ppd_file_bytes.h"
 #include "ppd_model.h"
 #include "script_runner.h"
 #include "spooler_printer.h"
@@ -22,8 +24,6 @@ bool Fail(const wchar_t* what) {
   PrintLine(std::wstring(L"drvhost: ") + what, stderr);
   return false;
 }
-
-int ReadFileByte(void* file) { return ReadPpdFileByte(file); }
 
 bool ReadWholeFile(const std::wstring& path, std::vector<BYTE>* bytes) {
   FILE* file = _wfopen(path.c_str(), L"rb");
@@ -48,6 +48,7 @@ SheetSession::SheetSession(const HostOptions& options, PluginLibrary* library)
 }
 
 void SheetSession::Close(void (*beforeHeapDestroyed)()) {
+  PhaseTimer timer(OpeningPhase::kRelease);
   if (sheet_ != nullptr) DestroyWindow(sheet_);
   sheet_ = nullptr;
   if (plugin_ != nullptr) plugin_->Release();
@@ -70,21 +71,38 @@ bool SheetSession::Open() {
   if (length == 0 || length >= MAX_PATH) return Fail(L"the PPD path is not usable");
   options_.ppd = fullPath;
   if (!RegisterAndOpenPrinter()) return false;
-  FILE* file = _wfopen(options_.ppd.c_str(), L"r");
-  model_ = BuildPpdModel(ReadFileByte, file);
-  if (file != nullptr) fclose(file);
+  if (!ReadPrinterPpd()) return false;
+  if (!LockItems()) return false;
+  driverUI_.MarkConflicts();
+  {
+    PhaseTimer timer(OpeningPhase::kObjectAndBlock);
+    if (!CreatePlugin() || !PrepareDevmode()) return false;
+  }
+  RunCommonUIProp();
+  return AddPages();
+}
+
+// The driver's own reading of the PPD: its model read in blocks through the
+// same reader as the plug-in's, and its constraints from the file's bytes
+// taken in one piece.
+bool SheetSession::ReadPrinterPpd() {
+  {
+    PhaseTimer timer(OpeningPhase::kHostModel);
+    FILE* file = _wfopen(options_.ppd.c_str(), L"r");
+    if (file == nullptr) return Fail(L"the PPD cannot be read");
+    model_ = BuildPpdModel(ReadPpdFileByte, file);
+    fclose(file);
+  }
   if (model_ == nullptr) return Fail(L"the PPD model could not be made");
+  PhaseTimer timer(OpeningPhase::kHostTree);
+  std::vector<char> ppd;
+  if (!ReadPpdFileBytes(options_.ppd, &ppd)) return Fail(L"the PPD cannot be read");
   driverUI_.model = model_;
   driverUI_.installed = options_.installed;
   tree_.Build(model_);
-  deviceTree_.BuildDevice(model_);
-  if (!LockItems()) return false;
   driverUI_.tree = &tree_;
-  driverUI_.constraints = ReadUiConstraints(options_.ppd);
-  driverUI_.MarkConflicts();
-  if (!CreatePlugin() || !PrepareDevmode()) return false;
-  RunCommonUIProp();
-  return AddPages();
+  driverUI_.constraints = ReadUiConstraints(ppd);
+  return true;
 }
 
 // The driver disables items that its own settings lock, as a printer
@@ -215,17 +233,27 @@ void SheetSession::RunCommonUIProp() {
   param_.pDrvOptItems = tree_.Items();
   param_.cDrvOptItems = tree_.Count();
   param_.pOEMOptItems = nullptr;
-  plugin_->CommonUIProp(OEMCUIP_DOCPROP, &param_);
+  {
+    PhaseTimer timer(OpeningPhase::kModelBuild);
+    plugin_->CommonUIProp(OEMCUIP_DOCPROP, &param_);
+  }
   // The plug-in adds no items; the driver's array then holds the whole tree.
   param_.pOEMOptItems = tree_.Items() + tree_.Count();
+  PhaseTimer timer(OpeningPhase::kHandler);
   plugin_->CommonUIProp(OEMCUIP_DOCPROP, &param_);
-
-  RunDeviceTree();
 }
 
 // The printer's device settings belong to another opening of the driver's
-// user interface, with a plug-in object of its own; the host runs it here
-// so that one session shows both trees.
+// user interface, with a plug-in object of its own: the driver builds them
+// only when the printer's properties are opened, and the host when its
+// script says so, so that one session can show both trees.
+void SheetSession::OpenPrinterProperties() {
+  if (deviceTreeShown_) return;
+  deviceTreeShown_ = true;
+  deviceTree_.BuildDevice(model_);
+  RunDeviceTree();
+}
+
 void SheetSession::RunDeviceTree() {
   IPrintOemUI2* devicePlugin = nullptr;
   if (FAILED(library_->Factory()->CreateInstance(nullptr, IID_IPrintOemUI2,
@@ -264,6 +292,7 @@ bool SheetSession::AddPages() {
   info_.Reason = PROPSHEETUI_REASON_INIT;
   info_.hComPropSheet = reinterpret_cast<HANDLE>(this);
   info_.pfnComPropSheet = &SheetSession::ComPropSheet;
+  PhaseTimer timer(OpeningPhase::kPagesAdded);
   if (FAILED(plugin_->DocumentPropertySheets(&info_, 0)))
     return Fail(L"the plug-in refuses the property sheet");
   return true;
@@ -280,7 +309,10 @@ int SheetSession::Show() {
   if (!scripted) {
     result_ = static_cast<int>(PropertySheetW(&header));
   } else {
-    sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
+    {
+      PhaseTimer timer(OpeningPhase::kSheetMade);
+      sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
+    }
     if (sheet_ == nullptr) return -1;
     const bool ok = options_.script.empty() ? RunScriptText(this, options_.scriptText)
                                             : RunScript(this, options_.script);

@@ -41,6 +41,9 @@ class SheetSession {
 
   // For the driver's page and the script.
   void ApplyToDriver();
+  // The printer's properties opened beside the document settings: the
+  // device settings tree, adjusted by a plug-in object of its own.
+  void OpenPrinterProperties();
   void ChangeItem(OPTITEM* item, LONG selection);
   DocumentTree& Tree() { return tree_; }
   HWND Sheet() const { return sheet_; }
@@ -54,6 +57,7 @@ class SheetSession {
   bool PrepareDevmode();
   bool ReadDevmodeIn(std::vector<BYTE>* publicPart, std::vector<BYTE>* privateBlock) const;
   bool RegisterAndOpenPrinter();
+  bool ReadPrinterPpd();
   bool LockItems();
   void RunCommonUIProp();
   void CallBackForChange(OPTITEM* item, LONG previous);
@@ -74,6 +78,7 @@ class SheetSession {
   PpdModel* model_ = nullptr;
   DocumentTree tree_;
   DocumentTree deviceTree_;
+  bool deviceTreeShown_ = false;
   OEMCUIPPARAM param_ = {};
   OEMCUIPPARAM deviceParam_ = {};
   PROPSHEETUI_INFO info_ = {};

@@ -124,8 +124,9 @@ class MemoryFloors {
   }
 
   // Prints the floors and the growth from the first to the last, judged
-  // when the run is long enough; false when it grew past the bound.
-  bool Report() const {
+  // when the run is long enough (against the growth of a baseline run when
+  // there is one); false when it grew past the bound.
+  bool Report(const HostOptions& options) const {
     for (size_t window = 0; window < floors_.size(); ++window) {
       const unsigned from = steadyFrom_ + 1 + static_cast<unsigned>(window) * kFloorOpenings;
       const unsigned to = std::min(from + kFloorOpenings - 1, last_);
@@ -138,11 +139,22 @@ class MemoryFloors {
     }
     const unsigned finalFrom = last_ - kFloorOpenings + 1;
     const long long growth = static_cast<long long>(final_) - static_cast<long long>(floors_[0]);
-    const bool within = growth <= static_cast<long long>(kGrowthBound);
-    PrintLine(Format(L"memory: PagefileUsage grew by %lld bytes from openings %u-%u to %u-%u "
-                     L"(bound %llu bytes): %ls",
-                     growth, steadyFrom_ + 1, steadyFrom_ + kFloorOpenings, finalFrom, last_,
-                     static_cast<unsigned long long>(kGrowthBound),
+    const std::wstring grew = Format(L"memory: PagefileUsage grew by %lld bytes from openings "
+                                     L"%u-%u to %u-%u",
+                                     growth, steadyFrom_ + 1, steadyFrom_ + kFloorOpenings,
+                                     finalFrom, last_);
+    if (options.memoryUnjudged) {
+      PrintLine(grew + L": a baseline, not judged");
+      return true;
+    }
+    const long long baseline = options.hasMemoryBaseline ? options.memoryBaseline : 0;
+    const bool within = growth - baseline <= static_cast<long long>(kGrowthBound);
+    const std::wstring against =
+        options.hasMemoryBaseline
+            ? Format(L", the baseline's by %lld bytes: %lld bytes more", baseline, growth - baseline)
+            : std::wstring();
+    PrintLine(grew + against +
+              Format(L" (bound %llu bytes): %ls", static_cast<unsigned long long>(kGrowthBound),
                      within ? L"within the bound" : L"PAST THE BOUND"));
     return within;
   }
@@ -155,9 +167,11 @@ class MemoryFloors {
 
 }  // namespace
 
+const wchar_t* DefaultOpeningScript() { return kDefaultScript; }
+
 int RunSoak(const HostOptions& given) {
   HostOptions options = given;
-  if (options.script.empty()) options.scriptText = kDefaultScript;
+  if (options.script.empty()) options.scriptText = DefaultOpeningScript();
   options.settleMilliseconds = 0;
   options.quiet = true;
 
@@ -196,7 +210,7 @@ int RunSoak(const HostOptions& given) {
   PrintMemory(L"before", before);
   PrintMemory(L"after opening 1", first);
   PrintMemory(L"after the last unload", last);
-  const bool withinBound = floors.Report();
+  const bool withinBound = floors.Report(options);
   if (options.count > steadyFrom) {
     PrintLine(Format(L"time of one opening: %.1f ms (mean of openings %u to %u)",
                      1000.0 * Seconds(steadyStart, end) / (options.count - steadyFrom),

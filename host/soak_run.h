@@ -14,3 +14,8 @@
 // stopped") when the ledger cannot attach to the library or an import of
 // it stops reaching the ledger.
 int RunSoak(const HostOptions& options);
+
+// The steps of an opening when no script is named: the Layout page's lists
+// and buttons (which repaint the preview), a confidential job on the Job
+// Settings page, apply, and OK.
+const wchar_t* DefaultOpeningScript();

@@ -66,7 +66,7 @@ void SheetSession::Report() const {
   PrintLine(L"  szPassword \"" + FieldText(block->szPassword, kPasswordUnits) + L"\"");
 
   PrintItems(L"items:", tree_);
-  PrintItems(L"device items:", deviceTree_);
+  if (deviceTreeShown_) PrintItems(L"device items:", deviceTree_);
   PrintLine(L"driver calls:");
   for (const std::wstring& call : driverUI_.calls) PrintLine(L"  " + call);
   for (const std::wstring& call : sheetCalls_) PrintLine(L"  " + call);

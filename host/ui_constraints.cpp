@@ -1,6 +1,5 @@
 #include "ui_constraints.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -38,25 +37,23 @@ bool ParseConstraint(const std::vector<std::string>& words, UiConstraint* constr
 
 }  // namespace
 
-std::vector<UiConstraint> ReadUiConstraints(const std::wstring& path) {
+// A line is taken up to its line break (CR or LF): a lone CR ends a line
+// for the PPD format as well.
+std::vector<UiConstraint> ReadUiConstraints(const std::vector<char>& file) {
   std::vector<UiConstraint> constraints;
-  FILE* file = _wfopen(path.c_str(), L"rb");
-  if (file == nullptr) return constraints;
-  // A line longer than the buffer arrives in pieces: no constraint line is
-  // that long, and no later piece starts a line.
-  char line[1024];
-  bool lineStart = true;
-  while (std::fgets(line, sizeof line, file) != nullptr) {
-    const size_t length = std::strlen(line);
-    const bool startsHere = lineStart;
-    lineStart = length > 0 && line[length - 1] == '\n';
-    const bool whole = startsHere && (lineStart || std::feof(file));
-    if (!whole || std::strncmp(line, kKeyword, sizeof kKeyword - 1) != 0) continue;
-    UiConstraint constraint;
-    if (ParseConstraint(Words(line + sizeof kKeyword - 1), &constraint))
-      constraints.push_back(constraint);
+  const char* const end = file.data() + file.size();
+  for (const char* line = file.data(); line < end;) {
+    const char* lineEnd = line;
+    while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
+    const size_t length = static_cast<size_t>(lineEnd - line);
+    if (length >= sizeof kKeyword - 1 &&
+        std::strncmp(line, kKeyword, sizeof kKeyword - 1) == 0) {
+      UiConstraint constraint;
+      const std::string rest(line + sizeof kKeyword - 1, lineEnd);
+      if (ParseConstraint(Words(rest.c_str()), &constraint)) constraints.push_back(constraint);
+    }
+    line = lineEnd + 1;
   }
-  std::fclose(file);
   return constraints;
 }
 

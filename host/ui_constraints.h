@@ -16,9 +16,8 @@ struct UiConstraint {
   std::string option2;
 };
 
-// Every well-formed *UIConstraints line of the file, in file order; none
-// when the file cannot be read.
-std::vector<UiConstraint> ReadUiConstraints(const std::wstring& path);
+// Every well-formed *UIConstraints line of the file's bytes, in file order.
+std::vector<UiConstraint> ReadUiConstraints(const std::vector<char>& file);
 
 // Whether a constraint's option names `option`. A left-out option names
 // every option of its keyword except None, False and Off, as the PPD format

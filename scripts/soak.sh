@@ -4,11 +4,15 @@
 # the memory is judged over 500 openings or more after the hundredth) in one
 # driver host process with the largest PPD of the corpus (see
 # scripts/ppd-corpus.sh), for each width and variant: the resource ledger,
-# the memory figures and their bound, and the time of one opening. Then the
-# same openings in the same host and on the same PPD with the stand-in
-# plug-in leaking nothing (it adds no page and changes no item), once per
-# width: the time of one opening without the plug-in's own work, and the
-# ratio of the two.
+# the memory figures and their bound, and the time of one opening. Before
+# them, at each width, the same openings with the same script in the same
+# host and on the same PPD with two stand-in plug-ins that leak nothing:
+# one adds no page and changes no item; the other (same-controls) adds the
+# plug-in's pages with the same system controls, filled the same way, and
+# none of the plug-in's logic. The system's own memory growth for such
+# pages is the same-controls run's: the plug-in's growth is judged against
+# it, and both are printed. The times of one opening are printed with
+# their ratios (make bench measures them alternately).
 #
 # Fails when any run exits with another status than 0, does not end with
 # "drvhost: all given back", or has no judged memory figure within its
@@ -58,27 +62,44 @@ opening_ms() {
   sed -n 's/^time of one opening: \([0-9.]*\) ms.*/\1/p' "$log" | tail -1
 }
 
+# The memory figure of the last run: its growth in bytes, judged or not.
+growth_bytes() {
+  sed -n 's/^memory: PagefileUsage grew by \(-\{0,1\}[0-9]*\) bytes from openings.*/\1/p' "$log" | tail -1
+}
+
+# The last run's judged memory line, with its bound; fails when there is none.
+judged_memory() {
+  grep -E '^memory: PagefileUsage grew by -?[0-9]+ bytes from openings [0-9-]+ to [0-9-]+.* \(bound [0-9]+ bytes\)' "$log" | tail -1 | grep .
+}
+
 # What is wrong with the last run (its exit status in $1), one reason a
-# line; nothing when it passed.
+# line; nothing when it passed. $judged is "no" for a baseline run, whose
+# memory is printed and not judged.
 faults() {
   [ "$1" -eq 0 ] || echo "exit status $1"
   # Lines from Wine's programs end in CR LF.
   grep -qE $'^drvhost: all given back\r?$' "$log" || echo "no \"drvhost: all given back\""
-  local memory growth bound
-  memory=$(grep -E '^memory: PagefileUsage grew by -?[0-9]+ bytes from openings [0-9-]+ to [0-9-]+ \(bound [0-9]+ bytes\)' "$log" | tail -1)
-  if [ -z "$memory" ]; then
+  local memory growth bound baseline
+  if [ "$judged" = no ]; then
+    [ -n "$(growth_bytes)" ] || echo "no memory figure"
+  elif ! memory=$(judged_memory); then
     echo "no judged memory figure"
   else
     growth=$(echo "$memory" | sed 's/.* grew by \(-\{0,1\}[0-9]*\) bytes.*/\1/')
+    baseline=0
+    case $memory in
+      *"the baseline's by "*) baseline=$(echo "$memory" | sed "s/.*the baseline's by \(-\{0,1\}[0-9]*\) bytes.*/\1/") ;;
+    esac
     bound=$(echo "$memory" | sed 's/.*(bound \([0-9]*\) bytes).*/\1/')
-    [ "$growth" -le "$bound" ] || echo "memory grew by $growth bytes, past its bound of $bound"
+    [ $((growth - baseline)) -le "$bound" ] ||
+      echo "memory grew by $growth bytes, $((growth - baseline)) more than the baseline's, past the bound of $bound"
   fi
   [ -n "$(opening_ms)" ] || echo "no time of one opening"
 }
 
 # One run of drvhost soak: NAME WIDTH PLUGIN [MORE OPTIONS...]; its output
 # on the terminal, its faults in the summary. Sets $ms to its time of one
-# opening.
+# opening and $grew to its memory growth.
 soak() {
   local name=$1 width=$2 plugin=$3 code problems
   shift 3
@@ -88,6 +109,7 @@ soak() {
     --plugin "Z:$plugin" --ppd "Z:$largest" --count "$count" "$@" 2>&1 | tee "$log"
   code=${PIPESTATUS[0]}
   ms=$(opening_ms)
+  grew=$(growth_bytes)
   problems=$(faults "$code")
   if [ -n "$problems" ]; then
     status=1
@@ -97,16 +119,34 @@ soak() {
   fi
 }
 
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+
 times=()
+memory=()
 for width in "${widths[@]}"; do
-  soak "stand-in ($width, leaking nothing)" "$width" "$build/$width/host/standin/standin.dll" \
-    --script "Z:$here/../host/standin/standin.script"
-  baseline=$ms
+  judged=yes
+  soak "stand-in ($width, no pages, leaking nothing)" "$width" "$build/$width/host/standin/standin.dll"
+  nothing_ms=$ms
+  judged=no
+  soak "same-controls stand-in ($width, the plug-in's pages without its logic, the baseline)" \
+    "$width" "$build/$width/host/standin/samecontrols.dll" --memory-unjudged yes
+  same_ms=$ms
+  same_grew=$grew
+  judged=yes
   for variant in "$width" "$width-xp"; do
-    soak "$variant" "$width" "$dist/$variant/korvain.dll"
-    if [ -n "$ms" ] && [ -n "$baseline" ]; then
-      times+=("$(printf '%-7s korvain %8.1f ms   stand-in %8.1f ms   ratio %5.2f' "$variant" "$ms" \
-                 "$baseline" "$(awk -v a="$ms" -v b="$baseline" 'BEGIN { print a / b }')")")
+    if [ -n "$same_grew" ]; then
+      soak "$variant" "$width" "$dist/$variant/korvain.dll" --memory-baseline "$same_grew"
+    else
+      soak "$variant" "$width" "$dist/$variant/korvain.dll"
+      summary+=("$variant: FAILED: no baseline memory figure to judge it against")
+      status=1
+    fi
+    memory+=("$(printf '%-7s korvain grew %10s bytes   same-controls stand-in grew %10s bytes' \
+                 "$variant" "${grew:-?}" "${same_grew:-?}")")
+    if [ -n "$ms" ] && [ -n "$same_ms" ] && [ -n "$nothing_ms" ]; then
+      times+=("$(printf '%-7s korvain %8.1f ms   same-controls %8.1f ms   nothing %8.1f ms   ratios %s %s' \
+                 "$variant" "$ms" "$same_ms" "$nothing_ms" "$(ratio "$ms" "$same_ms")" \
+                 "$(ratio "$ms" "$nothing_ms")")")
     else
       times+=("$variant: no time of one opening to compare")
     fi
@@ -114,7 +154,11 @@ for width in "${widths[@]}"; do
 done
 
 echo
-echo "== time of one opening (mean of the openings after the hundredth)"
+echo "== memory after the hundredth opening (the floor of the last hundred against the first)"
+printf '%s\n' "${memory[@]}"
+echo
+echo "== time of one opening with the ledger attached (mean of the openings after the hundredth);"
+echo "   ratios korvain/same-controls and korvain/nothing"
 printf '%s\n' "${times[@]}"
 echo
 echo "== soak runs"

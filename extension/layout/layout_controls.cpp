@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include "layout_page_parts.h"
 #include "shared_utils.h"
 
 namespace {
@@ -40,13 +41,38 @@ LONG OptionAt(HWND page, int control, LRESULT position) {
   return data == CB_ERR ? -1 : static_cast<LONG>(data);
 }
 
+int ImageAt(HWND page, int control, LRESULT position) {
+  COMBOBOXEXITEMW item = {};
+  item.mask = CBEIF_IMAGE;
+  item.iItem = position;
+  if (SendDlgItemMessageW(page, control, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) == 0)
+    return kNoImage;
+  return item.iImage;
+}
+
+// An entry's text follows from its list and option, so the options and
+// pictures tell whether the list already shows `entries`.
+bool ListHolds(HWND page, int control, LayoutList list, const ListEntry* entries, size_t count) {
+  const LRESULT held = SendDlgItemMessageW(page, control, CB_GETCOUNT, 0, 0);
+  if (held < 0 || static_cast<size_t>(held) != count) return false;
+  for (size_t i = 0; i < count; ++i) {
+    const LRESULT position = static_cast<LRESULT>(i);
+    if (OptionAt(page, control, position) != entries[i].option) return false;
+    if (HasPictures(list) && ImageAt(page, control, position) != entries[i].image) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
+// A list that already shows the entries is left alone: emptying and
+// filling it again costs a repaint of the control and more.
 void FillList(HWND page, int control, LayoutList list, const ListSource& source,
               const OEMCUIPPARAM* param) {
-  SendDlgItemMessageW(page, control, CB_RESETCONTENT, 0, 0);
   ListEntry entries[kMaxListEntries];
   const size_t count = BuildListEntries(list, source, entries);
+  if (ListHolds(page, control, list, entries, count)) return;
+  SendDlgItemMessageW(page, control, CB_RESETCONTENT, 0, 0);
   for (size_t i = 0; i < count; ++i) {
     WCHAR* text = LoadResString(static_cast<HMODULE>(param->hModule), param->hOEMHeap,
                                 static_cast<WORD>(entries[i].textId));
@@ -59,15 +85,15 @@ void FillList(HWND page, int control, LayoutList list, const ListSource& source,
 
 // ComboBoxEx answers CB_GETITEMDATA with the entry's lParam, so both kinds
 // of list read back alike.
+// A selection already right is not set again.
 void SelectOption(HWND page, int control, LONG option) {
   const LRESULT count = SendDlgItemMessageW(page, control, CB_GETCOUNT, 0, 0);
-  for (LRESULT position = 0; position < count; ++position) {
-    if (OptionAt(page, control, position) == option) {
-      SendDlgItemMessageW(page, control, CB_SETCURSEL, position, 0);
-      return;
-    }
+  LRESULT wanted = CB_ERR;
+  for (LRESULT position = 0; position < count && wanted == CB_ERR; ++position) {
+    if (OptionAt(page, control, position) == option) wanted = position;
   }
-  SendDlgItemMessageW(page, control, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  if (SendDlgItemMessageW(page, control, CB_GETCURSEL, 0, 0) == wanted) return;
+  SendDlgItemMessageW(page, control, CB_SETCURSEL, static_cast<WPARAM>(wanted), 0);
 }
 
 LONG SelectedOption(HWND page, int control) {
@@ -101,5 +127,5 @@ void MarkChanged(HWND page) {
 
 void MarkChangedAndRepaint(HWND page) {
   MarkChanged(page);
-  InvalidateRect(page, nullptr, TRUE);
+  InvalidateLayoutPreview(page);
 }

@@ -30,6 +30,7 @@ bool IsChecked(HWND page, int control);
 // A label's localized text; with no buffer from the heap it keeps its text.
 void SetLocalizedLabel(HWND page, int control, WORD stringId, const OEMCUIPPARAM* param);
 
-// The sheet's Apply button comes on, and the preview follows.
+// The sheet's Apply button comes on, and the preview follows (it alone
+// is repainted: the controls repaint themselves where they change).
 void MarkChangedAndRepaint(HWND page);
 void MarkChanged(HWND page);

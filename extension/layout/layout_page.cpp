@@ -110,6 +110,8 @@ INT_PTR CALLBACK LayoutPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     OnInitDialog(hwnd, reinterpret_cast<const PROPSHEETPAGEW*>(lParam));
     return 0;
   }
+  // What the preview keeps is the page's own, context or not.
+  if (message == WM_DESTROY) ReleaseLayoutPreview(hwnd);
   const UiContext* context = ContextOf(hwnd);
   if (context == nullptr || context->pOemCUIPParam == nullptr) return 0;
   switch (message) {

@@ -23,5 +23,10 @@ INT_PTR OnClick(HWND page, const UiContext* context, int control);
 // go to the driver.
 void ReportChangedItems(const UiContext* context);
 
-// Draws the preview into the page's frame for one WM_PAINT.
+// Draws the preview into the page's frame for one WM_PAINT. The first
+// paint makes the page's store of pictures, which stays until
+// ReleaseLayoutPreview (WM_DESTROY).
 void PaintLayoutPreview(HWND page, const OEMCUIPPARAM* param);
+// Asks for a repaint of the preview alone.
+void InvalidateLayoutPreview(HWND page);
+void ReleaseLayoutPreview(HWND page);

@@ -1,11 +1,13 @@
 // The Layout page's preview: a picture of one printed sheet for the
 // driver's current settings, composed from the library's bitmaps on every
-// paint. Nothing is kept between paints.
+// paint. The bitmaps and the system's transparent copy are kept for the
+// page (preview_store.h).
 #pragma once
 
 #include <windows.h>
 
 #include "preview_selection.h"
+#include "preview_store.h"
 
 constexpr COLORREF kPreviewBackgroundKey = RGB(0, 128, 128);  // around every main picture
 constexpr COLORREF kOverlaySheetKey = RGB(255, 174, 201);      // the sheet area of an overlay
@@ -13,7 +15,11 @@ constexpr COLORREF kOverlaySheetKey = RGB(255, 174, 201);      // the sheet area
 // Fills `frame` of `target` with the window colour and draws the pictures
 // centred in it, unscaled: the overlay laid on the main picture without its
 // pink, then the result without its teal. Without a main picture the frame
-// keeps the window colour alone.
+// keeps the window colour alone. The pictures come from `store`, which
+// also learns where the picture went.
+void DrawPreviewPictures(HDC target, const RECT& frame, PreviewStore& store,
+                         const PreviewPictures& pictures);
+// The same with the pictures of `module` loaded for this drawing alone.
 void DrawPreviewPictures(HDC target, const RECT& frame, HMODULE module,
                          const PreviewPictures& pictures);
 
@@ -22,6 +28,10 @@ void DrawPreviewPictures(HDC target, const RECT& frame, HMODULE module,
 // combining masks at the source's size.
 void TransparentCopy(HDC destination, int x, int y, int width, int height, HDC source,
                      int sourceX, int sourceY, int sourceWidth, int sourceHeight, COLORREF key);
+// The same through a system function already looked up.
+void TransparentCopy(HDC destination, int x, int y, int width, int height, HDC source,
+                     int sourceX, int sourceY, int sourceWidth, int sourceHeight, COLORREF key,
+                     SystemTransparentCopy& system);
 
 // The mask combination alone (what TransparentCopy falls back to).
 void MaskedCopy(HDC destination, int x, int y, HDC source, int sourceWidth, int sourceHeight,

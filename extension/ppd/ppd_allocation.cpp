@@ -1,5 +1,6 @@
 #include "ppd_allocation.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -43,6 +44,39 @@ void* PpdMallocArray(size_t count, size_t size) {
 void* PpdReallocArray(void* block, size_t count, size_t size) {
   size_t bytes = 0;
   return PpdArrayBytes(count, size, &bytes) ? PpdRealloc(block, bytes) : nullptr;
+}
+
+namespace {
+
+// A block's header: the block before it. Records follow at this offset.
+constexpr size_t kSlabHeaderBytes = 16;
+
+}  // namespace
+
+void* TakePpdSlabRecord(PpdSlab* slab, size_t size, size_t perBlock) {
+  if (perBlock == 0) return nullptr;
+  const size_t stride = (size + 15) & ~static_cast<size_t>(15);
+  if (slab->blocks == nullptr || slab->used == perBlock) {
+    size_t bytes = 0;
+    if (!PpdArrayBytes(perBlock, stride, &bytes) || bytes > SIZE_MAX - kSlabHeaderBytes) {
+      return nullptr;
+    }
+    void* block = PpdMalloc(kSlabHeaderBytes + bytes);
+    if (block == nullptr) return nullptr;
+    *static_cast<void**>(block) = slab->blocks;
+    slab->blocks = block;
+    slab->used = 0;
+  }
+  return static_cast<char*>(slab->blocks) + kSlabHeaderBytes + stride * slab->used++;
+}
+
+void FreePpdSlab(PpdSlab* slab) {
+  while (slab->blocks != nullptr) {
+    void* before = *static_cast<void**>(slab->blocks);
+    PpdFree(slab->blocks);
+    slab->blocks = before;
+  }
+  slab->used = 0;
 }
 
 char16_t* CopyPpdUnits(const char16_t* units, size_t count) {

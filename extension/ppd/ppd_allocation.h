@@ -32,5 +32,21 @@ T* NewPpdRecord(Args... args) {
   return TakePpdAllocation() ? new (std::nothrow) T(args...) : nullptr;
 }
 
+// Records of one size taken from blocks of many and freed all at once: a
+// large PPD has thousands of *UIConstraints lines, and a heap block for each
+// of their small records costs more than the record's work, most of all on
+// Wine's heap. One allocation per block, counted like any other.
+struct PpdSlab {
+  void* blocks = nullptr;  // owned; each block begins with the one before it
+  size_t used = 0;         // records taken from the newest block
+};
+
+// Room for one record of `size` bytes, aligned as malloc aligns, from a block
+// of `perBlock` records; null when a new block is needed and memory runs out.
+void* TakePpdSlabRecord(PpdSlab* slab, size_t size, size_t perBlock);
+
+// Frees every block; the records need no destruction of their own.
+void FreePpdSlab(PpdSlab* slab);
+
 // A zero-terminated copy of `count` units; null when memory runs out.
 char16_t* CopyPpdUnits(const char16_t* units, size_t count);

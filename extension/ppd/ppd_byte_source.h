@@ -39,7 +39,8 @@ class PpdByteSource : public PpdObject {
 
 // Switches a source over ReadPpdFileByte to block reads of its block size;
 // any other source, one with a block size of 0, or one whose block cannot be
-// allocated, stays byte by byte.
+// allocated, stays byte by byte. A stream taken in blocks is put in binary
+// mode and must be read through the source alone from then on.
 void TakePpdFileInBlocks(PpdByteSource* source);
 
 // The next byte of a block source after its block is used up, or -1.

@@ -9,7 +9,7 @@ namespace {
 
 bool SameText(const PpdText& a, const PpdText& b) {
   return a.length == b.length &&
-         std::memcmp(a.characters, b.characters, (a.length + 1) * sizeof(char16_t)) == 0;
+         SamePpdUnits(a.characters, b.characters, static_cast<size_t>(a.length) + 1);
 }
 
 uint32_t HashText(const PpdText& text) {
@@ -142,9 +142,11 @@ void FreeIndexArrays(PpdConstraintIndex* index) {
   for (int32_t* array : arrays) PpdFree(array);
   PpdFree(index->coveredByLeftOut);
   PpdFree(index->slots);
-  PpdTextPool texts = index->texts;
+  const PpdTextPool texts = index->texts;
+  const PpdSlab records = index->records;
   *index = PpdConstraintIndex();
   index->texts = texts;
+  index->records = records;
 }
 
 }  // namespace
@@ -172,6 +174,7 @@ void DestroyPpdConstraintIndex(PpdConstraintIndex* index) {
   if (index == nullptr) return;
   FreeIndexArrays(index);
   FreePpdTextPool(&index->texts);
+  FreePpdSlab(&index->records);
   delete index;
 }
 

@@ -7,14 +7,16 @@
 
 #include <cstdint>
 
+#include "ppd_allocation.h"
 #include "ppd_text_pool.h"
 
 class PpdModel;
 class PpdText;
 
 struct PpdConstraintIndex {
-  // The constraints' texts, filled while parsing.
+  // The constraints' texts and records, filled while parsing.
   PpdTextPool texts;
+  PpdSlab records;
   bool bBuilt = false;
 
   // Interned texts: an open-addressing table of pointers into the model.
@@ -55,7 +57,7 @@ struct PpdConstraintIndex {
 // constraint on); false when there are no constraints or memory runs out, and
 // the caller then evaluates by the plain scan (a later call tries again).
 bool BuildPpdConstraintIndex(PpdModel* model);
-// Frees the index and the constraints' texts.
+// Frees the index and the constraints' texts and records.
 void DestroyPpdConstraintIndex(PpdConstraintIndex* index);
 
 // Whether an option keyword left out of a *UIConstraints line stands for

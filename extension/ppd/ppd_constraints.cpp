@@ -10,7 +10,6 @@
 // An option keyword left out of a *UIConstraints line stands for every
 // option of its feature except None, False and Off, the options that mean
 // "no such equipment" or "not in use".
-#include <cstring>
 
 #include "ppd_allocation.h"
 #include "ppd_constraint_index.h"
@@ -20,7 +19,7 @@ namespace {
 
 bool SameText(const PpdText& a, const PpdText& b) {
   return a.length == b.length &&
-         std::memcmp(a.characters, b.characters, (a.length + 1) * sizeof(char16_t)) == 0;
+         SamePpdUnits(a.characters, b.characters, static_cast<size_t>(a.length) + 1);
 }
 
 // Whether a constraint's option keyword (empty where the line left it out)

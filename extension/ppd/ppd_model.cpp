@@ -24,7 +24,7 @@ void DestroyFeature(PpdFeature* feature) {
 PpdModel::~PpdModel() {
   for (int32_t i = 0; i < featureCount; ++i) DestroyFeature(features[i]);
   PpdFree(features);
-  for (int32_t i = 0; i < constraintCount; ++i) delete constraints[i];
+  // The constraint records belong to the index, which frees them.
   PpdFree(constraints);
   DestroyPpdConstraintIndex(constraintIndex);
   constraintIndex = nullptr;

@@ -36,8 +36,9 @@ struct PpdFeature {
 };
 
 // The four tokens of a *UIConstraints line. The texts are kept once per
-// model (a large PPD repeats a few hundred of them thousands of times) and
-// belong to the model; an unfilled field is the empty text.
+// model (a large PPD repeats a few hundred of them thousands of times); they
+// and the records belong to the model's constraint index. An unfilled field
+// is the empty text.
 struct PpdConstraint {
   const PpdText* featureKeyword1 = &kEmptyPooledText;
   const PpdText* option1 = &kEmptyPooledText;

@@ -9,6 +9,7 @@
 // read with blanks allowed, so the next line cannot be kept as one pending
 // token: their read stops at the line break and leaves the next line unread.
 #include <cstring>
+#include <type_traits>
 
 #include "ppd_allocation.h"
 #include "ppd_constraint_index.h"
@@ -18,6 +19,11 @@
 namespace {
 
 enum class ValueRead { kValue, kNextLine, kEndOfInput };
+
+// Constraint records come from blocks and are freed with them, never one by one.
+constexpr size_t kConstraintsPerBlock = 256;
+static_assert(std::is_trivially_destructible<PpdConstraint>::value,
+              "constraint records are freed with their block, undestroyed");
 enum class BlockEnd { kComplete, kFailed };
 
 struct ModelBuilder {
@@ -262,8 +268,10 @@ bool HandleUIConstraints(ModelBuilder& b) {
   if (!EnsureRoom(&model->constraints, model->constraintCount, 512)) return false;
   if (model->constraintIndex == nullptr) model->constraintIndex = NewPpdRecord<PpdConstraintIndex>();
   if (model->constraintIndex == nullptr) return false;
-  PpdConstraint* constraint = NewPpdRecord<PpdConstraint>();
-  if (constraint == nullptr) return false;
+  void* room = TakePpdSlabRecord(&model->constraintIndex->records, sizeof(PpdConstraint),
+                                 kConstraintsPerBlock);
+  if (room == nullptr) return false;
+  PpdConstraint* constraint = new (room) PpdConstraint();
   model->constraints[model->constraintCount++] = constraint;
   const PpdText** const fields[4] = {&constraint->featureKeyword1, &constraint->option1,
                                      &constraint->featureKeyword2, &constraint->option2};

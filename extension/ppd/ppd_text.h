@@ -35,3 +35,13 @@ bool PpdTextEquals(const PpdText* a, const PpdText* b);
 bool PpdTextEquals(const PpdText* a, const char16_t* b);
 
 void ClearPpdText(PpdText* text);
+
+// Whether the first `count` units of `a` and `b` are equal. The texts
+// compared are short, and the Windows runtime's memcmp, which Wine's runtime
+// runs a byte at a time, costs more than this loop.
+inline bool SamePpdUnits(const char16_t* a, const char16_t* b, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}

@@ -10,7 +10,7 @@ namespace {
 
 bool SameText(const PpdText& a, const PpdText& b) {
   return a.length == b.length &&
-         std::memcmp(a.characters, b.characters, a.length * sizeof(char16_t)) == 0;
+         SamePpdUnits(a.characters, b.characters, static_cast<size_t>(a.length));
 }
 
 uint32_t HashText(const PpdText& text) {

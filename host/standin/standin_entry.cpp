@@ -3,6 +3,8 @@
 // would, and leaks the one kind of resource that KORVAIN_STANDIN_LEAK names
 // (see standin_leaks.h). With nothing named it leaks nothing, and is the
 // baseline of what an opening costs without the plug-in's own work.
+// Built as the same-controls stand-in, it adds the plug-in's pages with the
+// same controls and none of its logic (see same_controls_pages.h).
 #include <windows.h>
 
 #include <cstdlib>
@@ -10,6 +12,9 @@
 
 #include "oem_interfaces.h"
 #include "standin_leaks.h"
+#ifdef STANDIN_SAME_CONTROLS
+#include "same_controls_pages.h"
+#endif
 
 namespace {
 
@@ -87,10 +92,14 @@ class StandIn : public Counted<StandIn, IPrintOemUI2, IID_IPrintOemUI2> {
     if (param != nullptr && param->pOEMOptItems == nullptr) param->cOEMOptItems = 0;
     return S_OK;
   }
-  // No page; each opening of the sheet is where the chosen leak happens.
+  // No page (or the same-controls pages); each opening of the sheet is
+  // where the chosen leak happens.
   HRESULT STDMETHODCALLTYPE DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM) override {
     if (info == nullptr) return E_FAIL;
     if (info->Reason == PROPSHEETUI_REASON_INIT) LeakAtOpening(g_module);
+#ifdef STANDIN_SAME_CONTROLS
+    if (info->Reason == PROPSHEETUI_REASON_INIT) AddSameControlsPages(info, g_module);
+#endif
     info->Result = info->Reason == PROPSHEETUI_REASON_DESTROY ? 1 : 0;
     return S_OK;
   }
@@ -154,6 +163,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     g_module = instance;
     return LeakAtLoad(instance) ? TRUE : FALSE;
   }
+#ifdef STANDIN_SAME_CONTROLS
+  if (reason == DLL_PROCESS_DETACH) ReleaseSameControlsContext();
+#endif
   return TRUE;
 }
 

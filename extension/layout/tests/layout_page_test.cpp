@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 #include "layout_page_driver.h"
 
 namespace {
@@ -506,20 +508,67 @@ LRESULT CALLBACK RefusePortrait(HWND list, UINT message, WPARAM wParam, LPARAM l
   return CallWindowProcW(original, list, message, wParam, lParam);
 }
 
+// The refill that meets the refusal comes from the driver: rotated
+// landscape is no longer in conflict.
 TEST(LayoutPage, ARefusedEntryLeavesTheLaterOnesListed) {
-  LayoutTree tree = FullTree();
-  tree.Item(DMPUB_ORIENTATION).Sel = 1;
+  LayoutTree tree({{DMPUB_ORIENTATION, 1, 3, 0, 0b100}, {DMPUB_DUPLEX, 0, 3},
+                   {DMPUB_PAGEORDER, 0, 2}, {DMPUB_NUP, 0, 7}});
   LayoutPageDriver d;
   ASSERT_TRUE(d.Open(&tree));
+  ASSERT_EQ(TextsOf(d.Entries(kOrientation)), (Texts{L"Portrait", L"Landscape"}));
   HWND list = GetDlgItem(d.page(), kOrientation);
   SetPropW(list, L"original", reinterpret_cast<HANDLE>(GetWindowLongPtrW(list, GWLP_WNDPROC)));
   SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RefusePortrait));
+  tree.Item(DMPUB_ORIENTATION).pOptType->pOptParam[2].Flags = 0;
   d.Revisit();
   const auto entries = d.Entries(kOrientation);
   EXPECT_EQ(TextsOf(entries), (Texts{L"Landscape", L"Rotated Landscape"}));
   EXPECT_EQ(d.SelectedPosition(kOrientation), 0);
   SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropW(list, L"original")));
   RemovePropW(list, L"original");
+}
+
+// Counts the times each list is emptied.
+std::map<HWND, std::pair<WNDPROC, int>> g_listResets;
+
+LRESULT CALLBACK CountResets(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto& [original, resets] = g_listResets[list];
+  if (message == CB_RESETCONTENT) ++resets;
+  return CallWindowProcW(original, list, message, wParam, lParam);
+}
+
+// A refresh leaves a list alone while its entries stay what they were,
+// and still selects the item's current option in it.
+TEST(LayoutPage, RefreshRefillsOnlyTheListsWhoseEntriesChanged) {
+  LayoutTree tree = FullTree();
+  tree.Item(DMPUB_DUPLEX).Sel = 1;
+  LayoutPageDriver d;
+  ASSERT_TRUE(d.Open(&tree));
+  const int lists[] = {kOrientation, kTwoSided, kPageOrder, kPagesPerSheet, kArrangement,
+                       kBindingEdge};
+  for (int id : lists) {
+    HWND list = GetDlgItem(d.page(), id);
+    g_listResets[list] = {reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                              list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountResets))),
+                          0};
+  }
+  // Another page turns the sheet and changes the counts; only the
+  // two-sided pictures follow the orientation.
+  tree.Item(DMPUB_ORIENTATION).Sel = 1;
+  tree.Item(DMPUB_NUP).Sel = 3;
+  tree.Item(DMPUB_PAGEORDER).Sel = 1;
+  d.Revisit();
+  for (int id : lists) {
+    EXPECT_EQ(g_listResets[GetDlgItem(d.page(), id)].second, id == kTwoSided ? 1 : 0) << id;
+  }
+  EXPECT_EQ(ImagesOf(d.Entries(kTwoSided)), (Images{6, 12, 14}));
+  EXPECT_EQ(d.SelectedPosition(kTwoSided), 1);
+  EXPECT_EQ(d.SelectedPosition(kOrientation), 1);
+  EXPECT_EQ(d.SelectedPosition(kPagesPerSheet), 3);
+  EXPECT_EQ(d.SelectedPosition(kPageOrder), 1);
+  for (auto& [list, counted] : g_listResets)
+    SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counted.first));
+  g_listResets.clear();
 }
 
 TEST(LayoutPage, RefreshOfDisabledItemsAllocatesNothing) {

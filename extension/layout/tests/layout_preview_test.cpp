@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
+#include <set>
 #include <vector>
 
 #include "layout_page_driver.h"
@@ -292,6 +294,167 @@ TEST(LayoutPagePreview, PagePaintsWithMasksWhenTheSystemLacksTransparentCopy) {
   EXPECT_GT(g_refusedImageLibraryLoads, 0);  // the paint went the masks' way
   EXPECT_EQ(Inside(shown, frame),
             Inside(Expected(module, frame, kFourUpLongEdgePicture, kLongEdgeOverlay), frame));
+}
+
+// Counts the paints of every control on the page.
+class ControlPaints {
+ public:
+  explicit ControlPaints(HWND page) {
+    for (HWND child = GetWindow(page, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      originals()[child] = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Count)));
+    }
+  }
+  ~ControlPaints() {
+    for (const auto& [child, original] : originals())
+      SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    originals().clear();
+    painted().clear();
+  }
+  // The ids of the controls painted since the last call.
+  std::set<int> Take() {
+    std::set<int> ids = std::move(painted());
+    painted().clear();
+    return ids;
+  }
+
+ private:
+  static std::map<HWND, WNDPROC>& originals() {
+    static std::map<HWND, WNDPROC> map;
+    return map;
+  }
+  static std::set<int>& painted() {
+    static std::set<int> ids;
+    return ids;
+  }
+  static LRESULT CALLBACK Count(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) painted().insert(GetDlgCtrlID(control));
+    return CallWindowProcW(originals()[control], control, message, wParam, lParam);
+  }
+};
+
+// A change repaints the preview and what the change itself touched, never
+// the page's other controls: the page redraws the inside of the frame, and
+// the frame's own control, which draws only its line, is left alone.
+TEST(LayoutPagePreview, AChangeRepaintsThePreviewAndTheChangedControlsOnly) {
+  struct Case {
+    const char* what;
+    int list;
+    int position;
+  };
+  std::vector<Case> cases = {
+      {"page order", kPageOrder, 1},
+      {"landscape to rotated landscape: the two-sided pictures stay", kOrientation, 2},
+      {"four to six pages per sheet, borders on", kPagesPerSheet, 3},
+  };
+  if (!kXpVariant) cases.push_back({"arrangement", kArrangement, 1});
+  LayoutTree tree = FullTree();
+  tree.Item(DMPUB_ORIENTATION).Sel = 1;
+  tree.Item(DMPUB_DUPLEX).Sel = 1;
+  tree.Item(DMPUB_NUP).Sel = 2;
+  tree.Item(DMPUB_NUP).Flags |= OPTIF_ECB_CHECKED;
+  LayoutPageDriver d;
+  ASSERT_TRUE(d.Open(&tree));
+  UpdateWindow(d.page());
+  ControlPaints paints(d.page());
+  RECT frame;
+  GetWindowRect(GetDlgItem(d.page(), kPreview), &frame);
+  MapWindowPoints(nullptr, d.page(), reinterpret_cast<POINT*>(&frame), 2);
+  for (const Case& c : cases) {
+    d.Choose(c.list, c.position);
+    RECT update = {};
+    RECT inFrame;
+    EXPECT_TRUE(GetUpdateRect(d.page(), &update, FALSE)) << c.what;
+    EXPECT_TRUE(IntersectRect(&inFrame, &update, &frame) && EqualRect(&inFrame, &update))
+        << c.what;
+    UpdateWindow(d.page());
+    std::set<int> painted = paints.Take();
+    painted.erase(c.list);
+    EXPECT_EQ(painted, std::set<int>{}) << c.what;
+  }
+}
+
+// Import hooks of the library: what its paints take from the system.
+struct PaintTakings {
+  std::vector<HGDIOBJ> loadedBitmaps;
+  std::set<HGDIOBJ> deleted;
+  int imageLibraryLoads = 0;
+  int imageLibraryFrees = 0;
+  HMODULE imageLibrary = nullptr;
+};
+PaintTakings* g_takings = nullptr;
+
+HBITMAP WINAPI CountedLoadBitmap(HINSTANCE module, LPCWSTR name) {
+  HBITMAP bitmap = LoadBitmapW(module, name);
+  if (bitmap != nullptr) g_takings->loadedBitmaps.push_back(bitmap);
+  return bitmap;
+}
+BOOL WINAPI CountedDeleteObject(HGDIOBJ object) {
+  g_takings->deleted.insert(object);
+  return DeleteObject(object);
+}
+HMODULE WINAPI CountedLoadLibrary(LPCWSTR name) {
+  HMODULE library = LoadLibraryW(name);
+  if (lstrcmpiW(name, L"Msimg32.dll") == 0) {
+    ++g_takings->imageLibraryLoads;
+    g_takings->imageLibrary = library;
+  }
+  return library;
+}
+BOOL WINAPI CountedFreeLibrary(HMODULE library) {
+  if (library != nullptr && library == g_takings->imageLibrary) ++g_takings->imageLibraryFrees;
+  return FreeLibrary(library);
+}
+
+// Repaints and changes back and forth load each picture and the system's
+// transparent copy once; the page's end gives them all back.
+TEST(LayoutPagePreview, PicturesAndTransparentCopyAreLoadedOncePerPageAndGivenBack) {
+  DistinctWindowColour colour;
+  LayoutTree tree = FourUpLongEdgeTree();
+  LayoutPageDriver d;
+  ASSERT_TRUE(d.Open(&tree));
+  const HMODULE module = d.sheet.plugin.module;
+  PaintTakings takings;
+  g_takings = &takings;
+  struct Hook {
+    const char* dll;
+    const char* function;
+    void* replacement;
+    void* original;
+  } hooks[] = {
+      {"user32.dll", "LoadBitmapW", reinterpret_cast<void*>(&CountedLoadBitmap), nullptr},
+      {"gdi32.dll", "DeleteObject", reinterpret_cast<void*>(&CountedDeleteObject), nullptr},
+      {"kernel32.dll", "LoadLibraryW", reinterpret_cast<void*>(&CountedLoadLibrary), nullptr},
+      {"kernel32.dll", "FreeLibrary", reinterpret_cast<void*>(&CountedFreeLibrary), nullptr},
+  };
+  for (Hook& hook : hooks) {
+    hook.original = ReplaceImport(module, hook.dll, hook.function, hook.replacement);
+    ASSERT_NE(hook.original, nullptr) << hook.function;
+  }
+  UpdateWindow(d.page());
+  EXPECT_EQ(takings.loadedBitmaps.size(), 2u);  // main picture and overlay
+  for (int repaint = 0; repaint < 3; ++repaint) {
+    InvalidateRect(d.page(), nullptr, TRUE);
+    UpdateWindow(d.page());
+  }
+  d.Choose(kTwoSided, 1);  // another overlay
+  UpdateWindow(d.page());
+  d.Choose(kTwoSided, 2);  // the first one again
+  UpdateWindow(d.page());
+  EXPECT_EQ(takings.loadedBitmaps.size(), 3u);
+  EXPECT_EQ(takings.imageLibraryLoads, 1);
+  RECT frame;
+  const std::vector<uint32_t> shown = FrameOnScreen(d.page(), &frame);
+  EXPECT_EQ(Inside(shown, frame),
+            Inside(Expected(module, frame, kFourUpLongEdgePicture, kLongEdgeOverlay), frame));
+
+  DestroyWindow(d.sheet.sheet);
+  d.sheet.sheet = nullptr;
+  for (HGDIOBJ bitmap : takings.loadedBitmaps) EXPECT_EQ(takings.deleted.count(bitmap), 1u);
+  EXPECT_EQ(takings.imageLibraryFrees, 1);
+  for (const Hook& hook : hooks) ReplaceImport(module, hook.dll, hook.function, hook.original);
+  g_takings = nullptr;
 }
 
 }  // namespace

@@ -34,6 +34,13 @@ TEST(WideFromByteUnits, TakesTheLowByteAndFailsWhenTheTextDoesNotFit) {
   EXPECT_EQ(std::u16string(out), u"abc");
   EXPECT_EQ(WideFromByteUnits(abc, 3, out, 3), 0u);
   EXPECT_EQ(WideFromByteUnits(abc, 3, out, 4), 3u);
+  // A unit whose low byte is 0 ends the text, ASCII or not before it.
+  const char16_t cutAscii[] = {0x0161, 0x0100, 0x0162};
+  EXPECT_EQ(WideFromByteUnits(cutAscii, 3, out, 260), 1u);
+  EXPECT_EQ(std::u16string(out), u"a");
+  const char16_t cutAccented[] = {0x00E9, 0x0100, 0x0162};
+  EXPECT_EQ(WideFromByteUnits(cutAccented, 3, out, 260), 1u);
+  EXPECT_EQ(std::u16string(out), u"\u00E9");
 }
 
 TEST(AssignPpdText, StoresLengthAndTerminator) {
