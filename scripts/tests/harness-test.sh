@@ -324,6 +324,69 @@ row_test_sample_needs_no_registry() {
   expect_has "read them" "1 PPD files" "$scratch/out"
 }
 
+# --- demo-installer.sh: every line it prints is true ------------------------
+
+# A build with the package medium and the installer's 64-bit test build,
+# whose programs are scripts: the installer writes what its sub-installer
+# would and the window driver finds its dialogs (or, with "no-dialogs",
+# none).
+installer_demo_build() {
+  local build=$scratch/build dist=$scratch/dist
+  mkdir -p "$build/installer" "$dist/package/Res" "$build/installer-x64/installer/tests" \
+           "$build/installer/installer/tests"
+  echo "KORVAIN_DIST_ROOT:PATH=$dist" >"$build/installer/CMakeCache.txt"
+  local kestrup='#!/usr/bin/env bash
+res=$(dirname "$0")/Res; echo "'"'"'WIDTH /INF Drv\\A\\dalmont.inf'"'"'" >"$res/KRU_x64.txt"'
+  printf '%s\n' "${kestrup/WIDTH/shipped}" >"$dist/package/Kestrup.exe"
+  printf '%s\n' "${kestrup/WIDTH/test-build}" >"$build/installer-x64/installer/Kestrup.exe"
+  local answer='rect) echo 0 0 10 10 ;; *) exit 0 ;;'
+  [ "${1:-}" = no-dialogs ] && answer='*) exit 1 ;;'
+  for config in installer installer-x64; do
+    printf '#!/usr/bin/env bash\ncase $1 in %s esac\n' "$answer" \
+      >"$build/$config/installer/tests/WindowDriver.exe"
+  done
+  chmod +x "$dist/package/Kestrup.exe" "$build"/installer*/installer/Kestrup.exe \
+           "$build"/installer*/installer/tests/WindowDriver.exe
+  stub import 'echo png >"${@: -1}"'
+}
+
+run_installer_demo() {
+  bash "$scripts/demo-installer.sh" "$scratch/build" >"$scratch/out" 2>&1
+}
+
+row_installer_demo_without_32_bit_programs_shows_the_64_bit_build() {
+  stub_wine_that_works
+  stub loader32 'echo "Exec format error" >&2; exit 1'
+  kernel_i386 refuses
+  installer_demo_build
+  run_installer_demo
+  expect_status "the demo" 0 $?
+  expect_has "the width named" "shown through its 64-bit test build" "$scratch/out"
+  expect_has "the test build ran" "test-build /INF" "$scratch/out"
+  expect_has "the screenshots" "screenshots in out/installer-chooser.png" "$scratch/out"
+}
+
+row_installer_demo_with_32_bit_programs_shows_the_shipped_installer() {
+  stub_wine_that_works
+  kernel_i386 runs
+  installer_demo_build
+  run_installer_demo
+  expect_status "the demo" 0 $?
+  expect_has "the shipped installer ran" "shipped /INF" "$scratch/out"
+  expect_lacks "no other width named" "64-bit test build" "$scratch/out"
+}
+
+row_installer_demo_names_no_screenshot_it_did_not_make() {
+  stub_wine_that_works
+  stub loader32 'echo "Exec format error" >&2; exit 1'
+  kernel_i386 refuses
+  installer_demo_build no-dialogs
+  run_installer_demo
+  [ $? -ne 0 ] || fail "the demo passed without its dialogs"
+  expect_lacks "no screenshot claimed" "screenshots in" "$scratch/out"
+  expect_lacks "no sub-installer claimed" "received:" "$scratch/out"
+}
+
 if ! declare -F "row_${1:-}" >/dev/null; then
   echo "FAIL: no row ${1:-}" >&2
   exit 1
