@@ -20,7 +20,8 @@
 set -uo pipefail
 build=$1; shift
 here=$(cd "$(dirname "$0")" && pwd)
-logdir=$build/test-logs
+# Absolute: CTest takes a relative results file as under its test folder.
+logdir=$(mkdir -p "$build" && cd "$build" && pwd)/test-logs
 rm -rf "$logdir"
 mkdir -p "$logdir"
 

@@ -73,7 +73,8 @@ config() {
 }
 
 run_tests() {  # CONFIG...: run-tests.sh over the scratch build; output in $scratch/out
-  bash "$scripts/run-tests.sh" "$scratch/build" "$@" >"$scratch/out" 2>&1
+  # The build folder named as make names it: relative to where it runs.
+  (cd "$scratch" && bash "$scripts/run-tests.sh" build "$@") >"$scratch/out" 2>&1
 }
 
 # --- run-tests.sh: the closing line tells the truth -------------------------
