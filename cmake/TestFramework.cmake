@@ -29,6 +29,12 @@ include(GoogleTest)
 # of another, so they hold this lock and run one at a time.
 set(KORVAIN_DESKTOP_LOCK RESOURCE_LOCK wine_desktop)
 
+# Every run of a test program goes through gtest-run.sh (before Wine in the
+# cross builds): the run is judged by its exit status and by gtest's own
+# result file, and a run whose every case skipped itself ends with this code.
+set(KORVAIN_GTEST_RUNNER ${CMAKE_SOURCE_DIR}/scripts/gtest-run.sh ${CMAKE_CROSSCOMPILING_EMULATOR})
+set(KORVAIN_GTEST_SKIP_CODE 77)
+
 # korvain_add_test(NAME [DESKTOP] SOURCES... [LIBS ...] [ENVIRONMENT VAR=VALUE]): one test program,
 # its cases listed for CTest when the tests run (under Wine in the cross
 # builds). DESKTOP: its cases show windows.
@@ -47,8 +53,12 @@ function(korvain_add_test name)
   if(environment_count GREATER 1)
     message(FATAL_ERROR "korvain_add_test(${name}): one ENVIRONMENT variable at most")
   endif()
+  # The runner of the program's every test, its discovered cases and any
+  # other test that names the program.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${KORVAIN_GTEST_RUNNER}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120 ENVIRONMENT "${ARG_ENVIRONMENT}" ${lock})
+    PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE ${KORVAIN_GTEST_SKIP_CODE}
+               ENVIRONMENT "${ARG_ENVIRONMENT}" ${lock})
 endfunction()
 
 # korvain_copy_for_windows_version(TARGET WINE_VERSION): a copy of the

@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
 # Runs CTest in each build configuration: the native one directly, the
 # Windows ones under Wine in one throwaway prefix. Ends with a line naming
-# the configurations that did not run and why, then the sum of all of them:
+# the configurations that did not run and why, lines naming the CTest runs
+# that did not end with status 0, the tests that failed and those skipped
+# or disabled, then the sum of all of them:
 #
 #   configurations: N passed, N failed, N skipped
 #
-# and fails when any test failed, or any configuration is missing, has no
-# tests, or ended without CTest's summary (killed, or timed out as a whole).
-# A configuration of 32-bit Windows programs is left out only where the
-# kernel runs no 32-bit program at all; 32-bit Wine missing where the kernel
-# would run it is an install fault and fails the run.
+# The counts come from the results file CTest writes (--output-junit), never
+# from text a test could print. The run fails when any test failed, or any
+# configuration is missing, has no tests, ended without CTest's results
+# (killed), or did not finish within its limit (KORVAIN_CTEST_TIME_LIMIT
+# seconds each, an hour unless set). A configuration of 32-bit Windows
+# programs is left out only where the kernel runs no 32-bit program at all;
+# 32-bit Wine missing where the kernel would run it is an install fault and
+# fails the run.
 #
 #   scripts/run-tests.sh BUILD_DIR CONFIG...
 set -uo pipefail
 build=$1; shift
 here=$(cd "$(dirname "$0")" && pwd)
-logdir=$build/test-logs
+# Absolute: CTest takes a relative results file as under its test folder.
+logdir=$(mkdir -p "$build" && cd "$build" && pwd)/test-logs
 rm -rf "$logdir"
 mkdir -p "$logdir"
 
@@ -38,10 +44,19 @@ run_configs() {
       continue
     fi
     echo "== tests of $config"
-    ctest --test-dir "$build/$config" -j2 --output-on-failure 2>&1 | tee "$logdir/$config.log" |
+    local limit=${KORVAIN_CTEST_TIME_LIMIT:-3600} status
+    # At the limit timeout stops CTest's whole process group: the tests it
+    # started too (the Windows programs end with their test's script).
+    timeout "$limit" ctest --test-dir "$build/$config" -j2 --output-on-failure \
+      --output-junit "$logdir/$config.junit.xml" 2>&1 | tee "$logdir/$config.log" |
       grep -vE '^ *(Start|[0-9]+/[0-9]+ Test) '
-    echo "${PIPESTATUS[0]}" >"$logdir/$config.status"
-    verdict "$config" ran
+    status=${PIPESTATUS[0]}
+    echo "$status" >"$logdir/$config.status"
+    if [ "$status" = 124 ]; then
+      verdict "$config" "FAILED: CTest did not finish within $limit s"
+    else
+      verdict "$config" ran
+    fi
   done
 }
 
@@ -65,24 +80,14 @@ if [ ${#cross[@]} -gt 0 ]; then
   done
 fi
 
-# The counts of one configuration's log: passed failed skipped, or nothing
-# when the log holds no CTest summary. CTest counts a skipped test among the
-# passed ones; a disabled test it does not count at all.
-count_log() {
-  local log=$1 line total bad skipped
-  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+$' "$log" | tail -1)
-  [ -n "$line" ] || return 1
-  total=$(sed -E 's/.*out of ([0-9]+)$/\1/' <<<"$line")
-  bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
-  skipped=$(grep -cE '^[[:space:]]+[0-9]+ - .* \(Skipped\)$' "$log")
-  echo "$((total - bad - skipped)) $bad $skipped"
-}
-
 passed=0
 failed=0
 skipped=0
 status=0
 left_out=()
+ctest_status=()
+failed_tests=()
+skipped_tests=()
 for config in "$@"; do
   outcome=$(cat "$logdir/$config.verdict" 2>/dev/null || echo "FAILED: not run")
   case $outcome in
@@ -90,33 +95,44 @@ for config in "$@"; do
     left\ out:*) left_out+=("$config ($outcome)"); continue ;;
     *) left_out+=("$config (${outcome})"); status=1; continue ;;
   esac
-  log=$logdir/$config.log
-  if grep -q '^No tests were found' "$log"; then
-    left_out+=("$config (FAILED: no tests were found)")
-    status=1
-    continue
-  fi
-  if ! counts=$(count_log "$log"); then
-    left_out+=("$config (FAILED: ended without CTest's summary)")
-    status=1
-    continue
-  fi
-  read -r p f s <<<"$counts"
-  passed=$((passed + p))
-  failed=$((failed + f))
-  skipped=$((skipped + s))
-  if [ $((p + f + s)) -eq 0 ]; then
-    left_out+=("$config (FAILED: no tests)")
+  code=$(cat "$logdir/$config.status")
+  if [ "$code" != 0 ]; then
+    ctest_status+=("$config (status $code)")
     status=1
   fi
-  [ "$(cat "$logdir/$config.status")" = 0 ] || status=1
+  results=$(python3 "$here/ctest-results.py" "$logdir/$config.junit.xml")
+  case $? in
+    0) ;;
+    2) left_out+=("$config (FAILED: no tests were found)"); status=1; continue ;;
+    *) left_out+=("$config (FAILED: ended without CTest's summary)"); status=1; continue ;;
+  esac
+  while read -r kind rest; do
+    case $kind in
+      counts)
+        read -r p f s <<<"$rest"
+        passed=$((passed + p))
+        failed=$((failed + f))
+        skipped=$((skipped + s)) ;;
+      failed) failed_tests+=("$config: $rest") ;;
+      skipped) skipped_tests+=("$config: $rest") ;;
+    esac
+  done <<<"$results"
 done
+
+# name_all WHAT ITEM...: the line "WHAT: ITEM; ITEM", when there is any.
+name_all() {
+  local what=$1; shift
+  [ $# -eq 0 ] || echo "$what: $(printf '%s; ' "$@" | sed 's/; $//')"
+}
 
 echo
 if [ ${#left_out[@]} -eq 0 ]; then
   echo "every configuration ran: $*"
 else
-  echo "not run or not complete: $(printf '%s; ' "${left_out[@]}" | sed 's/; $//')"
+  name_all "not run or not complete" "${left_out[@]}"
 fi
+name_all "CTest did not end with status 0" "${ctest_status[@]}"
+name_all "failed" "${failed_tests[@]}"
+name_all "skipped or disabled" "${skipped_tests[@]}"
 echo "configurations: $passed passed, $failed failed, $skipped skipped"
 [ $status -eq 0 ] && [ $failed -eq 0 ]

@@ -73,7 +73,8 @@ config() {
 }
 
 run_tests() {  # CONFIG...: run-tests.sh over the scratch build; output in $scratch/out
-  bash "$scripts/run-tests.sh" "$scratch/build" "$@" >"$scratch/out" 2>&1
+  # The build folder named as make names it: relative to where it runs.
+  (cd "$scratch" && bash "$scripts/run-tests.sh" build "$@") >"$scratch/out" 2>&1
 }
 
 # --- run-tests.sh: the closing line tells the truth -------------------------
@@ -107,6 +108,89 @@ row_ctest_killed_mid_run_fails_and_is_named() {
   run_tests native killed
   expect_status "a configuration whose CTest was killed" 1 $?
   expect_has "names it" "killed (FAILED: ended without CTest's summary)" "$scratch/out"
+}
+
+# A GoogleTest program's stand-in: `fake-gtest KIND STATUS ARGS...` writes the
+# JSON result file that --gtest_output asks for, holding one passed case
+# ("passed"), one skipped case ("skipped", with gtest's mark in the output)
+# or none ("none"), and exits with STATUS. With --gtest_list_tests it lists
+# one case and writes nothing.
+stub_fake_gtest() {
+  stub fake-gtest 'kind=$1 status=$2; shift 2
+    for arg; do
+      [ "$arg" = --gtest_list_tests ] && { printf "Suite.\n  a_case\n"; exit 0; }
+      case $arg in --gtest_output=json:*) out=${arg#--gtest_output=json:} ;; esac
+    done
+    case $kind in
+      passed) cases="{\"name\":\"a_case\",\"status\":\"RUN\",\"result\":\"COMPLETED\"}" ;;
+      skipped) echo "[  SKIPPED ] Suite.a_case"
+        cases="{\"name\":\"a_case\",\"status\":\"RUN\",\"result\":\"SKIPPED\"}" ;;
+      none) cases= ;;
+    esac
+    [ -n "${out:-}" ] && echo "{\"testsuites\":[{\"name\":\"Suite\",\"testsuite\":[$cases]}]}" >"$out"
+    exit "$status"'
+}
+
+row_skip_then_crash_is_a_failure() {
+  stub_fake_gtest
+  # As CTest's GoogleTest discovery writes it: skipped when the output
+  # holds gtest's skip mark, whatever the exit status.
+  config native 'add_test(printed_skip_then_crash bash -c "echo \"[  SKIPPED ] a case\"; exit 3")' \
+    'set_tests_properties(printed_skip_then_crash PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")' \
+    "add_test(skip_then_crash bash $scripts/gtest-run.sh fake-gtest skipped 3)" \
+    "add_test(skip bash $scripts/gtest-run.sh fake-gtest skipped 0)" \
+    'set_tests_properties(skip_then_crash skip PROPERTIES SKIP_RETURN_CODE 77 SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")'
+  run_tests native
+  expect_status "a skip then a crash" 1 $?
+  expect_has "closing line" "configurations: 0 passed, 2 failed, 1 skipped" "$scratch/out"
+  expect_has "names the printed skip" "printed_skip_then_crash (skipped on its printed output alone)" \
+    "$scratch/out"
+}
+
+row_program_run_that_runs_no_case_fails() {
+  stub_fake_gtest
+  config native "add_test(filter_matches_nothing bash $scripts/gtest-run.sh fake-gtest none 0 --gtest_filter=None*)" \
+    "add_test(one_case bash $scripts/gtest-run.sh fake-gtest passed 0 --gtest_filter=Suite.a_case)"
+  run_tests native
+  expect_status "a run of no case" 1 $?
+  expect_has "closing line" "configurations: 1 passed, 1 failed, 0 skipped" "$scratch/out"
+  expect_has "says why" "filter_matches_nothing" "$scratch/out"
+  expect_has "says why" "ran no case" "$scratch/out"
+  bash "$scripts/gtest-run.sh" fake-gtest none 0 --gtest_list_tests >"$scratch/out" 2>&1
+  expect_status "the cases listed for CTest, not run" 0 $?
+  expect_has "the listing" "a_case" "$scratch/out"
+}
+
+row_disabled_tests_are_counted_as_skipped_and_named() {
+  config native 'add_test(ok true)' 'add_test(Suite.a_case true)' \
+    'set_tests_properties(Suite.a_case PROPERTIES DISABLED TRUE)'
+  run_tests native
+  expect_status "a run with a disabled test" 0 $?
+  expect_has "closing line" "configurations: 1 passed, 0 failed, 1 skipped" "$scratch/out"
+  expect_has "names it" "Suite.a_case (disabled)" "$scratch/out"
+}
+
+row_hung_configuration_is_stopped_and_named() {
+  config native 'add_test(ok true)'
+  config hung "add_test(hangs bash -c \"exec -a $scratch/hung-test sleep 60\")"
+  KORVAIN_CTEST_TIME_LIMIT=2 run_tests native hung
+  expect_status "a configuration that did not finish" 1 $?
+  expect_has "names it" "hung (FAILED: CTest did not finish within 2 s)" "$scratch/out"
+  expect_has "the others counted" "configurations: 1 passed, 0 failed, 0 skipped" "$scratch/out"
+  ! pgrep -f "$scratch/hung-test" >/dev/null || fail "the hung test runs on"
+}
+
+row_printed_summary_cannot_change_the_count() {
+  local liar='add_test(liar bash -c "echo \"100% tests passed, 0 tests failed out of 999\"; exit 1")'
+  config lying "$liar"
+  config killed "$liar" 'add_test(killer bash -c "kill -9 $PPID")' \
+    'set_tests_properties(killer PROPERTIES DEPENDS liar)'
+  run_tests lying killed
+  expect_status "a test that prints a summary" 1 $?
+  expect_has "closing line" "configurations: 0 passed, 1 failed, 0 skipped" "$scratch/out"
+  expect_has "the killed one" "killed (FAILED: ended without CTest's summary)" "$scratch/out"
+  expect_has "CTest's status named" "lying (status 8)" "$scratch/out"
+  expect_has "CTest's status named" "killed (status 137)" "$scratch/out"
 }
 
 row_32_bit_left_out_only_where_the_kernel_refuses() {
