@@ -13,10 +13,22 @@ struct Slot {
   HeldList list;
 };
 
-// Sheets of different threads may share the library.
-SRWLOCK g_lock = SRWLOCK_INIT;
 Slot g_slots[kSlots];
 unsigned g_uses = 0;
+
+// Sheets of different threads may share the library. The table is held
+// for a few copies at a time, and the oldest systems have no slim lock.
+LONG g_busy = 0;
+
+class TableLock {
+ public:
+  TableLock() {
+    while (InterlockedCompareExchange(&g_busy, 1, 0) != 0) Sleep(0);
+  }
+  ~TableLock() { InterlockedExchange(&g_busy, 0); }
+  TableLock(const TableLock&) = delete;
+  TableLock& operator=(const TableLock&) = delete;
+};
 
 Slot* Find(HWND page, int control) {
   for (Slot& slot : g_slots)
@@ -37,7 +49,7 @@ Slot* FreeOrOldest() {
 
 void RememberList(HWND page, int control, const ListEntry* entries, size_t count) {
   if (count > kMaxListEntries) return;
-  AcquireSRWLockExclusive(&g_lock);
+  TableLock lock;
   Slot* slot = Find(page, control);
   if (slot == nullptr) slot = FreeOrOldest();
   slot->page = page;
@@ -45,23 +57,20 @@ void RememberList(HWND page, int control, const ListEntry* entries, size_t count
   slot->lastUse = ++g_uses;
   slot->list.count = count;
   for (size_t i = 0; i < count; ++i) slot->list.entries[i] = entries[i];
-  ReleaseSRWLockExclusive(&g_lock);
 }
 
 bool RecalledList(HWND page, int control, HeldList* held) {
-  AcquireSRWLockExclusive(&g_lock);
+  TableLock lock;
   Slot* slot = Find(page, control);
   if (slot != nullptr) {
     slot->lastUse = ++g_uses;
     *held = slot->list;
   }
-  ReleaseSRWLockExclusive(&g_lock);
   return slot != nullptr;
 }
 
 void ForgetLists(HWND page) {
-  AcquireSRWLockExclusive(&g_lock);
+  TableLock lock;
   for (Slot& slot : g_slots)
     if (slot.page == page) slot = Slot();
-  ReleaseSRWLockExclusive(&g_lock);
 }
