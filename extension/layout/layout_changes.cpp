@@ -75,9 +75,8 @@ void LeaveBookletForTwoPages(HWND page, const UiContext* context, bool fullForma
 void RelistTwoSided(HWND page, const UiContext* context, LONG orientation) {
   const OPTITEM* twoSided = FindFirstItem(context->pOemCUIPParam, DMPUB_DUPLEX);
   if (twoSided == nullptr || twoSided->pOptType == nullptr) return;
-  FillList(page, IDC_TWO_SIDED, LayoutList::kTwoSided, ListSourceOf(twoSided, orientation),
-           context->pOemCUIPParam);
-  SelectOption(page, IDC_TWO_SIDED, twoSided->Sel);
+  ShowList(page, IDC_TWO_SIDED, LayoutList::kTwoSided, ListSourceOf(twoSided, orientation),
+           context->pOemCUIPParam, twoSided->Sel);
 }
 
 }  // namespace

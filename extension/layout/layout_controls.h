@@ -20,10 +20,16 @@ void FillList(HWND page, int control, LayoutList list, const ListSource& source,
 // Selects the entry of `option`; no entry is selected when the list lacks it.
 void SelectOption(HWND page, int control, LONG option);
 
+// FillList, then SelectOption.
+void ShowList(HWND page, int control, LayoutList list, const ListSource& source,
+              const OEMCUIPPARAM* param, LONG option);
+
 // The option of the selected entry, or -1 when none is selected.
 LONG SelectedOption(HWND page, int control);
 
 void EnableControls(HWND page, std::initializer_list<int> controls, bool enable);
+// Enables or disables one control, where it is not so already.
+void SetEnabled(HWND control, bool enable);
 void SetChecked(HWND page, int control, bool checked);
 bool IsChecked(HWND page, int control);
 

@@ -1,5 +1,6 @@
 #include "layout_items.h"
 
+#include "layout_controls.h"
 #include "resource_ids.h"
 
 namespace {
@@ -126,6 +127,6 @@ void EnableItemControls(HWND page, uint32_t locked, std::initializer_list<int> c
                         bool enable) {
   for (int control : controls) {
     const bool on = enable && (locked & ControlBit(control)) == 0;
-    EnableWindow(GetDlgItem(page, control), on ? TRUE : FALSE);
+    SetEnabled(GetDlgItem(page, control), on);
   }
 }

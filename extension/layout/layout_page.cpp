@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include "held_lists.h"
 #include "layout_common_controls.h"
 #include "layout_controls.h"
 #include "layout_items.h"
@@ -110,8 +111,12 @@ INT_PTR CALLBACK LayoutPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     OnInitDialog(hwnd, reinterpret_cast<const PROPSHEETPAGEW*>(lParam));
     return 0;
   }
-  // What the preview keeps is the page's own, context or not.
-  if (message == WM_DESTROY) ReleaseLayoutPreview(hwnd);
+  // What the preview and the lists' records keep is the page's own,
+  // context or not.
+  if (message == WM_DESTROY) {
+    ReleaseLayoutPreview(hwnd);
+    ForgetLists(hwnd);
+  }
   const UiContext* context = ContextOf(hwnd);
   if (context == nullptr || context->pOemCUIPParam == nullptr) return 0;
   switch (message) {

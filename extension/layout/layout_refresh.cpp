@@ -40,8 +40,7 @@ void RefreshList(Refresh& r, const OPTITEM& item, int list, int label, LayoutLis
                  bool enableWhenFree = true) {
   r.Follow(item, {list, label}, enableWhenFree);
   if (item.pOptType == nullptr) return;
-  FillList(r.page, list, kind, ListSourceOf(&item, r.orientation), r.param);
-  SelectOption(r.page, list, item.Sel);
+  ShowList(r.page, list, kind, ListSourceOf(&item, r.orientation), r.param, item.Sel);
 }
 
 void SetBordersCheck(Refresh& r, const OPTITEM& item) {

@@ -528,17 +528,28 @@ TEST(LayoutPage, ARefusedEntryLeavesTheLaterOnesListed) {
   RemovePropW(list, L"original");
 }
 
-// Counts the times each list is emptied.
-std::map<HWND, std::pair<WNDPROC, int>> g_listResets;
+// Counts the times each list is emptied, has its entries read back, and is
+// told to cancel a mode (what disabling a window sends it).
+struct ListCounts {
+  WNDPROC original = nullptr;
+  int resets = 0;
+  int readBacks = 0;
+  int cancels = 0;
+};
+std::map<HWND, ListCounts> g_listCounts;
 
 LRESULT CALLBACK CountResets(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto& [original, resets] = g_listResets[list];
-  if (message == CB_RESETCONTENT) ++resets;
-  return CallWindowProcW(original, list, message, wParam, lParam);
+  ListCounts& counts = g_listCounts[list];
+  if (message == CB_RESETCONTENT) ++counts.resets;
+  if (message == CB_GETITEMDATA || message == CBEM_GETITEMW) ++counts.readBacks;
+  if (message == WM_CANCELMODE) ++counts.cancels;
+  return CallWindowProcW(counts.original, list, message, wParam, lParam);
 }
 
 // A refresh leaves a list alone while its entries stay what they were,
-// and still selects the item's current option in it.
+// and still selects the item's current option in it. What the page filled
+// in itself it does not read back, and a list already disabled is not
+// disabled again.
 TEST(LayoutPage, RefreshRefillsOnlyTheListsWhoseEntriesChanged) {
   LayoutTree tree = FullTree();
   tree.Item(DMPUB_DUPLEX).Sel = 1;
@@ -548,9 +559,8 @@ TEST(LayoutPage, RefreshRefillsOnlyTheListsWhoseEntriesChanged) {
                        kBindingEdge};
   for (int id : lists) {
     HWND list = GetDlgItem(d.page(), id);
-    g_listResets[list] = {reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-                              list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountResets))),
-                          0};
+    g_listCounts[list].original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountResets)));
   }
   // Another page turns the sheet and changes the counts; only the
   // two-sided pictures follow the orientation.
@@ -559,16 +569,20 @@ TEST(LayoutPage, RefreshRefillsOnlyTheListsWhoseEntriesChanged) {
   tree.Item(DMPUB_PAGEORDER).Sel = 1;
   d.Revisit();
   for (int id : lists) {
-    EXPECT_EQ(g_listResets[GetDlgItem(d.page(), id)].second, id == kTwoSided ? 1 : 0) << id;
+    const ListCounts& counts = g_listCounts[GetDlgItem(d.page(), id)];
+    EXPECT_EQ(counts.resets, id == kTwoSided ? 1 : 0) << id;
+    EXPECT_EQ(counts.readBacks, 0) << id;
+    EXPECT_EQ(counts.cancels, 0) << id;
   }
+  EXPECT_FALSE(d.Enabled(kBindingEdge));
   EXPECT_EQ(ImagesOf(d.Entries(kTwoSided)), (Images{6, 12, 14}));
   EXPECT_EQ(d.SelectedPosition(kTwoSided), 1);
   EXPECT_EQ(d.SelectedPosition(kOrientation), 1);
   EXPECT_EQ(d.SelectedPosition(kPagesPerSheet), 3);
   EXPECT_EQ(d.SelectedPosition(kPageOrder), 1);
-  for (auto& [list, counted] : g_listResets)
-    SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counted.first));
-  g_listResets.clear();
+  for (auto& [list, counted] : g_listCounts)
+    SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counted.original));
+  g_listCounts.clear();
 }
 
 TEST(LayoutPage, RefreshOfDisabledItemsAllocatesNothing) {
