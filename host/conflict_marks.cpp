@@ -5,6 +5,9 @@
 namespace {
 
 using FeatureItem = DocumentTree::FeatureItem;
+// The tree's features by keyword, found whatever the case a constraint
+// writes it in.
+using FeatureItems = std::map<std::string, const FeatureItem*, KeywordLess>;
 
 void ClearMarks(OPTTYPE* type) {
   for (WORD k = 0; type != nullptr && k < type->Count; ++k)
@@ -14,7 +17,7 @@ void ClearMarks(OPTTYPE* type) {
 // The option each feature stands at, looked up once per marking.
 class CurrentOptions {
  public:
-  CurrentOptions(DocumentTree* tree, const std::map<std::string, const FeatureItem*>* items,
+  CurrentOptions(DocumentTree* tree, const FeatureItems* items,
                  const std::function<std::string(const std::string&)>* installedOption)
       : tree_(tree), items_(items), installedOption_(installedOption) {}
 
@@ -34,16 +37,16 @@ class CurrentOptions {
   }
 
   DocumentTree* tree_;
-  const std::map<std::string, const FeatureItem*>* items_;
+  const FeatureItems* items_;
   const std::function<std::string(const std::string&)>* installedOption_;
-  std::map<std::string, std::string> options_;
+  std::map<std::string, std::string, KeywordLess> options_;
 };
 
 }  // namespace
 
 void MarkConflictingOptions(DocumentTree* tree, const std::vector<UiConstraint>& constraints,
                             const std::function<std::string(const std::string&)>& installedOption) {
-  std::map<std::string, const FeatureItem*> items;
+  FeatureItems items;
   for (const FeatureItem& feature : tree->FeatureItems()) {
     items.emplace(feature.keyword, &feature);
     ClearMarks(tree->Item(feature.index).pOptType);

@@ -14,6 +14,7 @@
 
 // A constraint works one way, from its first feature to its second: the
 // format lists a pair twice where it holds both ways. `installedOption`
-// answers for a feature the tree has no item for (the installed equipment).
+// answers for a feature the tree has no item for (the installed equipment),
+// given the keyword as the constraint writes it.
 void MarkConflictingOptions(DocumentTree* tree, const std::vector<UiConstraint>& constraints,
                             const std::function<std::string(const std::string&)>& installedOption);

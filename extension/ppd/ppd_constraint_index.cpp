@@ -7,14 +7,24 @@
 
 namespace {
 
-bool SameText(const PpdText& a, const PpdText& b) {
-  return a.length == b.length &&
-         std::memcmp(a.characters, b.characters, (a.length + 1) * sizeof(char16_t)) == 0;
+char16_t FoldedUnit(char16_t c) {
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
 }
 
+// `a` and the zero-terminated `b`, letters folded to upper case.
+bool SameFolded(const PpdText& a, const char16_t* b) {
+  for (int32_t i = 0; i <= a.length; ++i) {
+    if (FoldedUnit(a.characters[i]) != FoldedUnit(b[i])) return false;
+  }
+  return true;
+}
+
+// Texts that differ only in the case of their letters get one number.
 uint32_t HashText(const PpdText& text) {
   uint32_t hash = 2166136261u;
-  for (int32_t i = 0; i < text.length; ++i) hash = (hash ^ text.characters[i]) * 16777619u;
+  for (int32_t i = 0; i < text.length; ++i) {
+    hash = (hash ^ FoldedUnit(text.characters[i])) * 16777619u;
+  }
   return hash ^ static_cast<uint32_t>(text.length);
 }
 
@@ -25,7 +35,7 @@ int32_t* AllocateInts(size_t count) {
 // The slot that holds `text`, or the empty slot where it belongs.
 uint32_t SlotOf(const PpdConstraintIndex* index, const PpdText& text) {
   uint32_t slot = HashText(text) & index->slotMask;
-  while (index->slots[slot] != nullptr && !SameText(*index->slots[slot], text)) {
+  while (index->slots[slot] != nullptr && !SameKeyword(*index->slots[slot], text)) {
     slot = (slot + 1) & index->slotMask;
   }
   return slot;
@@ -175,9 +185,13 @@ void DestroyPpdConstraintIndex(PpdConstraintIndex* index) {
   delete index;
 }
 
+bool SameKeyword(const PpdText& a, const PpdText& b) {
+  return a.length == b.length && SameFolded(a, b.characters);
+}
+
 bool LeftOutOptionStandsFor(const PpdText& keyword) {
-  return keyword.length > 0 && !PpdTextEquals(&keyword, u"None") &&
-         !PpdTextEquals(&keyword, u"False") && !PpdTextEquals(&keyword, u"Off");
+  return keyword.length > 0 && !SameFolded(keyword, u"None") &&
+         !SameFolded(keyword, u"False") && !SameFolded(keyword, u"Off");
 }
 
 int32_t FindIndexedText(const PpdConstraintIndex* index, const PpdText* text) {

@@ -58,9 +58,14 @@ bool BuildPpdConstraintIndex(PpdModel* model);
 // Frees the index and the constraints' texts.
 void DestroyPpdConstraintIndex(PpdConstraintIndex* index);
 
+// Whether a constraint's keyword names a feature's or an option's: keywords
+// meet whatever the case of their ASCII letters, as real files write an
+// option 'True' in its block and 'true' in a constraint.
+bool SameKeyword(const PpdText& a, const PpdText& b);
+
 // Whether an option keyword left out of a *UIConstraints line stands for
-// `keyword`: it stands for every option but None, False and Off (and for no
-// empty text).
+// `keyword`: it stands for every option but None, False and Off, in any case
+// (and for no empty text).
 bool LeftOutOptionStandsFor(const PpdText& keyword);
 
 // The number of a text, or -1 when no indexed text equals it.

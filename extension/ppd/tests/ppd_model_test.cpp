@@ -107,6 +107,11 @@ TEST(PpdModelQuirks, AnyInstallableThatRulesAnOptionOutHidesIt) {
        "*InputSlot",
        {"Tray1|Tray 1", "Tray3|Tray 3|X", "Tray4|Tray 4|X", "LC2|Cassette|X",
         "Manual|Manual Feed"}},
+      // Keywords and the words None, False and Off meet whatever their case.
+      {{{"*ZQTray3", "false"}, {"*ZQDuplexOption", "FALSE"}},
+       "*InputSlot",
+       {"Tray1|Tray 1", "Tray3|Tray 3|X", "Tray4|Tray 4|X", "LC2|Cassette|X",
+        "Manual|Manual Feed"}},
       {{{"*ZQTray3", "True"}},
        "*InputSlot",
        {"Tray1|Tray 1", "Tray3|Tray 3", "Tray4|Tray 4|X", "LC2|Cassette|X", "Manual|Manual Feed"}},
@@ -121,10 +126,10 @@ TEST(PpdModelQuirks, AnyInstallableThatRulesAnOptionOutHidesIt) {
         "Manual|Manual Feed|X"}},
       {{},
        "*ZQWatermark",
-       {"None|None", "Off|Off", "False|False", "Draft|Draft|X", "Secret|Secret|X"}},
+       {"None|None", "OFF|Off", "False|False", "Draft|Draft|X", "Secret|Secret|X"}},
       {{{"*ZQOption18", "Kit"}},
        "*ZQWatermark",
-       {"None|None", "Off|Off", "False|False", "Draft|Draft", "Secret|Secret"}},
+       {"None|None", "OFF|Off", "False|False", "Draft|Draft", "Secret|Secret"}},
   };
   for (const InstalledCase& c : cases) {
     Model model = Fixture("optional_trays.ppd");
