@@ -50,6 +50,11 @@ int32_t Intern(PpdConstraintIndex* index, const PpdText& text) {
   return index->slotIds[slot];
 }
 
+// A constraint's option keyword: one too long for a text field names nothing.
+int32_t InternOption(PpdConstraintIndex* index, const PpdText& option) {
+  return &option == &kOverlongOptionText ? kNoIndexedText : Intern(index, option);
+}
+
 size_t OptionTotal(const PpdModel* model) {
   size_t total = 0;
   for (int32_t f = 0; f < model->featureCount; ++f) total += model->features[f]->optionCount;
@@ -89,9 +94,9 @@ bool InternModel(PpdConstraintIndex* index, const PpdModel* model, int32_t* keyw
   for (size_t c = 0; c < constraints; ++c) {
     const PpdConstraint* constraint = model->constraints[c];
     index->featureKeyword1[c] = Intern(index, *constraint->featureKeyword1);
-    index->option1[c] = Intern(index, *constraint->option1);
+    index->option1[c] = InternOption(index, *constraint->option1);
     keyword2[c] = Intern(index, *constraint->featureKeyword2);
-    index->option2[c] = Intern(index, *constraint->option2);
+    index->option2[c] = InternOption(index, *constraint->option2);
   }
   int32_t next = 0;
   for (int32_t f = 0; f < model->featureCount; ++f) {

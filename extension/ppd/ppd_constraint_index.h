@@ -12,6 +12,8 @@
 class PpdModel;
 class PpdText;
 
+constexpr int32_t kNoIndexedText = -2;
+
 struct PpdConstraintIndex {
   // The constraints' texts, filled while parsing.
   PpdTextPool texts;
@@ -29,7 +31,8 @@ struct PpdConstraintIndex {
   int32_t emptyText = -1;
   uint8_t* coveredByLeftOut = nullptr;
 
-  // Per constraint: the numbers of its four texts.
+  // Per constraint: the numbers of its four texts; an option keyword too
+  // long for a text field has kNoIndexedText, which no text has.
   int32_t* featureKeyword1 = nullptr;
   int32_t* option1 = nullptr;
   int32_t* option2 = nullptr;

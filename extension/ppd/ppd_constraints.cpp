@@ -20,6 +20,7 @@ namespace {
 // Whether a constraint's option keyword (empty where the line left it out)
 // names `keyword`.
 bool OptionFits(const PpdText& named, const PpdText& keyword) {
+  if (&named == &kOverlongOptionText) return false;
   return named.length == 0 ? LeftOutOptionStandsFor(keyword) : SameKeyword(named, keyword);
 }
 

@@ -273,7 +273,8 @@ bool HandleOpenUI(ModelBuilder& b) {
 
 // Fills the four fields by kind: a token that begins with '*' is a feature
 // keyword, and the token after it, unless it too begins with '*', is that
-// feature's option. A missing option stays empty.
+// feature's option. A missing option stays empty; one too long for a text
+// field names nothing.
 // Returns false when parsing must end.
 bool HandleUIConstraints(ModelBuilder& b) {
   PpdModel* model = b.model;
@@ -295,6 +296,11 @@ bool HandleUIConstraints(ModelBuilder& b) {
       return true;
     }
     AssignPpdText(&b.constraintText, b.token(), b.tokenLength);
+    const bool bOption = next == 1 || next == 3;
+    if (bOption && b.tokenLength > 0 && b.constraintText.length == 0) {
+      *fields[next++] = &kOverlongOptionText;
+      continue;
+    }
     const PpdText* pooled = InternPpdText(&model->constraintIndex->texts, b.constraintText);
     if (pooled == nullptr) return false;
     *fields[next++] = pooled;

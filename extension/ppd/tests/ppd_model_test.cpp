@@ -127,6 +127,7 @@ TEST(PpdModelQuirks, AnyInstallableThatRulesAnOptionOutHidesIt) {
       {{},
        "*ZQWatermark",
        {"None|None", "OFF|Off", "False|False", "Draft|Draft|X", "Secret|Secret|X"}},
+      // An option keyword too long for a text field names no option.
       {{{"*ZQOption18", "Kit"}},
        "*ZQWatermark",
        {"None|None", "OFF|Off", "False|False", "Draft|Draft", "Secret|Secret"}},
