@@ -242,7 +242,18 @@ BlockEnd ParseOpenUIBlock(ModelBuilder& b, PpdFeature* feature) {
   }
 }
 
+// A keyword that the group repeats is one setting: the driver answers one
+// value for it, and a second setting would keep its own default for ever.
+// The first block's stands, as the driver's.
+bool HasInstallableSetting(const PpdModel* model, const PpdText& keyword) {
+  for (int32_t s = 0; s < model->installableCount; ++s) {
+    if (SameKeyword(model->installables[s]->keyword, keyword)) return true;
+  }
+  return false;
+}
+
 bool AddInstallableSetting(PpdModel* model, const PpdFeature* feature) {
+  if (HasInstallableSetting(model, feature->keyword)) return true;
   if (!EnsureRoom(&model->installables, model->installableCount)) return false;
   InstallableSetting* setting = NewPpdRecord<InstallableSetting>();
   if (setting == nullptr) return false;

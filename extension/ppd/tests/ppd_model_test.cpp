@@ -501,11 +501,14 @@ std::vector<Strings> FlagsOf(const PpdModel& model) {
 TEST(PpdModel, RepeatedKeywordsAreMatchedAsThePlainScanMatchesThem) {
   Model model = Fixture("repeated_keywords.ppd");
   ASSERT_TRUE(model);
-  ASSERT_EQ(model->installableCount, 2);
-  // Both settings share the keyword (SetInstallableValue reaches the first);
-  // each rules out the options its own value names.
-  EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A|X", "Tray1|B|X", "LC2|C|X"}));
-  EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"Tray1|B|X", "LC2|A|X"}));
+  // The repeated installable is one setting, at the first block's default,
+  // and the value stored for it is the only one.
+  ASSERT_EQ(model->installableCount, 1);
+  EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A|X", "Tray1|B", "LC2|C|X"}));
+  EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"Tray1|B", "LC2|A|X"}));
+  SetInstalled(model.get(), "*ZQTrayUnit", "LC2");
+  SetInstallableValue(model.get(), nullptr, nullptr, true);
+  EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A", "Tray1|B|X", "LC2|C"}));
 }
 
 void SetRawFlags(PpdModel* model, const std::vector<uint8_t>& flags) {
