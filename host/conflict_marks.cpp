@@ -14,13 +14,13 @@ void ClearMarks(OPTTYPE* type) {
 
 ConflictMarker::ConflictMarker(DocumentTree* tree, const std::vector<UiConstraint>& constraints,
                                std::function<std::string(const std::string&)> installedOption)
-    : tree_(tree), installedOption_(std::move(installedOption)) {
-  std::map<std::string, const DocumentTree::FeatureItem*> items;
+    : tree_(tree) {
+  std::map<std::string, const DocumentTree::FeatureItem*, KeywordLess> items;
   for (const DocumentTree::FeatureItem& feature : tree->FeatureItems()) {
     items.emplace(feature.keyword, &feature);
     markedItems_.push_back(feature.index);
   }
-  std::map<std::string, size_t> conditionIndex;
+  std::map<std::string, size_t, KeywordLess> conditionIndex;
   for (const UiConstraint& constraint : constraints) {
     const auto target = items.find(constraint.keyword2);
     if (target == items.end()) continue;
@@ -31,7 +31,10 @@ ConflictMarker::ConflictMarker(DocumentTree* tree, const std::vector<UiConstrain
       rule.condition = known->second;
     } else {
       const auto item = items.find(constraint.keyword1);
-      conditions_.push_back({constraint.keyword1, item == items.end() ? nullptr : item->second});
+      if (item != items.end())
+        conditions_.push_back({item->second, std::string()});
+      else
+        conditions_.push_back({nullptr, installedOption(constraint.keyword1)});
       rule.condition = conditions_.size() - 1;
       conditionIndex.emplace(constraint.keyword1, rule.condition);
     }
@@ -45,7 +48,7 @@ ConflictMarker::ConflictMarker(DocumentTree* tree, const std::vector<UiConstrain
 }
 
 std::string ConflictMarker::CurrentOption(const Condition& condition) const {
-  if (condition.item == nullptr) return installedOption_(condition.keyword);
+  if (condition.item == nullptr) return condition.installed;
   const LONG sel = tree_->Item(condition.item->index).Sel;
   const std::vector<std::string>& options = condition.item->options;
   return sel >= 0 && static_cast<size_t>(sel) < options.size() ? options[sel] : std::string();

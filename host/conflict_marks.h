@@ -14,12 +14,15 @@
 
 // A constraint works one way, from its first feature to its second: the
 // format lists a pair twice where it holds both ways. `installedOption`
-// answers for a feature the tree has no item for (the installed equipment).
+// answers for a feature the tree has no item for (the installed equipment),
+// given the keyword as the constraint writes it; features are found
+// whatever the case a constraint writes their keywords in.
 //
 // What a constraint names does not change while the tree lives: which item
 // it rules on and which of its options, and which item or installed
-// feature it depends on. That is worked out once, so that marking again
-// after a change looks at the current selections only.
+// feature it depends on, and what the installed equipment answers. That is
+// worked out once, so that marking again after a change looks at the
+// current selections only.
 class ConflictMarker {
  public:
   ConflictMarker(DocumentTree* tree, const std::vector<UiConstraint>& constraints,
@@ -36,15 +39,13 @@ class ConflictMarker {
   };
   // What a rule depends on: an item of the tree, or an installed feature.
   struct Condition {
-    std::string keyword;
     const DocumentTree::FeatureItem* item;  // null: installed equipment
+    std::string installed;                  // its option, without an item
   };
 
-  size_t ConditionOf(const std::string& keyword);
   std::string CurrentOption(const Condition& condition) const;
 
   DocumentTree* tree_;
-  std::function<std::string(const std::string&)> installedOption_;
   std::vector<Condition> conditions_;
   std::vector<Rule> rules_;
   std::vector<size_t> markedItems_;  // the tree's items with options to clear

@@ -16,6 +16,13 @@ std::wstring Widen(const std::string& text) {
   return wide;
 }
 
+std::string Ansi(const char16_t* text) {
+  char ansi[MAX_PATH] = {};
+  WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text), -1, ansi, MAX_PATH,
+                      nullptr, nullptr);
+  return ansi;
+}
+
 }  // namespace
 
 HRESULT STDMETHODCALLTYPE HostDriverUI::QueryInterface(REFIID riid, void** ppv) {
@@ -29,18 +36,18 @@ HRESULT STDMETHODCALLTYPE HostDriverUI::QueryInterface(REFIID riid, void** ppv) 
   return E_NOINTERFACE;
 }
 
+// The driver finds a feature whatever the case a constraint writes its
+// keyword in; the configuration, too, is read that way.
 std::string HostDriverUI::InstalledOption(const std::string& feature) const {
-  const auto configured = installed.find(feature);
-  if (configured != installed.end()) return configured->second;
-  if (model == nullptr) return {};
-  std::u16string keyword = u"*";
-  for (char c : feature) keyword.push_back(static_cast<unsigned char>(c));
-  const PpdFeature* found = model->GetFeature(FindFeatureByKeyword(model, keyword.c_str()));
-  if (found == nullptr) return {};
-  char ansi[MAX_PATH] = {};
-  WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(found->defaultOption.characters),
-                      -1, ansi, MAX_PATH, nullptr, nullptr);
-  return ansi;
+  for (const auto& configured : installed) {
+    if (SameKeyword(configured.first, feature)) return configured.second;
+  }
+  for (int32_t i = 0; model != nullptr && i < model->featureCount; ++i) {
+    const PpdFeature* found = model->GetFeature(i);
+    if (SameKeyword(Ansi(found->keyword.characters), "*" + feature))
+      return Ansi(found->defaultOption.characters);
+  }
+  return {};
 }
 
 HRESULT STDMETHODCALLTYPE HostDriverUI::DrvGetDriverSetting(PVOID, PCSTR feature, PVOID output,

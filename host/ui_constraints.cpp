@@ -1,5 +1,7 @@
 #include "ui_constraints.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 namespace {
@@ -19,6 +21,19 @@ std::vector<std::string> Words(const char* text) {
     }
     if (*c == 0) return words;
   }
+}
+
+// `text` with its ASCII letters in upper case, double-byte characters kept.
+std::string FoldedKeyword(const std::string& text) {
+  std::string folded = text;
+  for (size_t i = 0; i < folded.size(); ++i) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(folded[i]))) {
+      ++i;
+    } else if (folded[i] >= 'a' && folded[i] <= 'z') {
+      folded[i] = static_cast<char>(folded[i] - ('a' - 'A'));
+    }
+  }
+  return folded;
 }
 
 bool IsKeyword(const std::string& word) { return word.size() > 1 && word[0] == '*'; }
@@ -59,6 +74,15 @@ std::vector<UiConstraint> ReadUiConstraints(const std::vector<char>& file) {
 
 bool ConstraintNames(const std::string& constraintOption, const std::string& option) {
   if (option.empty()) return false;
-  if (!constraintOption.empty()) return constraintOption == option;
-  return option != "None" && option != "False" && option != "Off";
+  if (!constraintOption.empty()) return SameKeyword(constraintOption, option);
+  return !SameKeyword(option, "None") && !SameKeyword(option, "False") &&
+         !SameKeyword(option, "Off");
+}
+
+bool SameKeyword(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && FoldedKeyword(a) == FoldedKeyword(b);
+}
+
+bool KeywordLess::operator()(const std::string& a, const std::string& b) const {
+  return FoldedKeyword(a) < FoldedKeyword(b);
 }

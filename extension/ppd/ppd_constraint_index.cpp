@@ -7,14 +7,24 @@
 
 namespace {
 
-bool SameText(const PpdText& a, const PpdText& b) {
-  return a.length == b.length &&
-         SamePpdUnits(a.characters, b.characters, static_cast<size_t>(a.length) + 1);
+char16_t FoldedUnit(char16_t c) {
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
 }
 
+// `a` and the zero-terminated `b`, letters folded to upper case.
+bool SameFolded(const PpdText& a, const char16_t* b) {
+  for (int32_t i = 0; i <= a.length; ++i) {
+    if (FoldedUnit(a.characters[i]) != FoldedUnit(b[i])) return false;
+  }
+  return true;
+}
+
+// Texts that differ only in the case of their letters get one number.
 uint32_t HashText(const PpdText& text) {
   uint32_t hash = 2166136261u;
-  for (int32_t i = 0; i < text.length; ++i) hash = (hash ^ text.characters[i]) * 16777619u;
+  for (int32_t i = 0; i < text.length; ++i) {
+    hash = (hash ^ FoldedUnit(text.characters[i])) * 16777619u;
+  }
   return hash ^ static_cast<uint32_t>(text.length);
 }
 
@@ -25,7 +35,7 @@ int32_t* AllocateInts(size_t count) {
 // The slot that holds `text`, or the empty slot where it belongs.
 uint32_t SlotOf(const PpdConstraintIndex* index, const PpdText& text) {
   uint32_t slot = HashText(text) & index->slotMask;
-  while (index->slots[slot] != nullptr && !SameText(*index->slots[slot], text)) {
+  while (index->slots[slot] != nullptr && !SameKeyword(*index->slots[slot], text)) {
     slot = (slot + 1) & index->slotMask;
   }
   return slot;
@@ -38,6 +48,11 @@ int32_t Intern(PpdConstraintIndex* index, const PpdText& text) {
     index->slotIds[slot] = index->textCount++;
   }
   return index->slotIds[slot];
+}
+
+// A constraint's option keyword: one too long for a text field names nothing.
+int32_t InternOption(PpdConstraintIndex* index, const PpdText& option) {
+  return &option == &kOverlongOptionText ? kNoIndexedText : Intern(index, option);
 }
 
 size_t OptionTotal(const PpdModel* model) {
@@ -79,9 +94,9 @@ bool InternModel(PpdConstraintIndex* index, const PpdModel* model, int32_t* keyw
   for (size_t c = 0; c < constraints; ++c) {
     const PpdConstraint* constraint = model->constraints[c];
     index->featureKeyword1[c] = Intern(index, *constraint->featureKeyword1);
-    index->option1[c] = Intern(index, *constraint->option1);
+    index->option1[c] = InternOption(index, *constraint->option1);
     keyword2[c] = Intern(index, *constraint->featureKeyword2);
-    index->option2[c] = Intern(index, *constraint->option2);
+    index->option2[c] = InternOption(index, *constraint->option2);
   }
   int32_t next = 0;
   for (int32_t f = 0; f < model->featureCount; ++f) {
@@ -178,9 +193,13 @@ void DestroyPpdConstraintIndex(PpdConstraintIndex* index) {
   delete index;
 }
 
+bool SameKeyword(const PpdText& a, const PpdText& b) {
+  return a.length == b.length && SameFolded(a, b.characters);
+}
+
 bool LeftOutOptionStandsFor(const PpdText& keyword) {
-  return keyword.length > 0 && !PpdTextEquals(&keyword, u"None") &&
-         !PpdTextEquals(&keyword, u"False") && !PpdTextEquals(&keyword, u"Off");
+  return keyword.length > 0 && !SameFolded(keyword, u"None") &&
+         !SameFolded(keyword, u"False") && !SameFolded(keyword, u"Off");
 }
 
 int32_t FindIndexedText(const PpdConstraintIndex* index, const PpdText* text) {

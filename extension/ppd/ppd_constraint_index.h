@@ -13,6 +13,8 @@
 class PpdModel;
 class PpdText;
 
+constexpr int32_t kNoIndexedText = -2;
+
 struct PpdConstraintIndex {
   // The constraints' texts and records, filled while parsing.
   PpdTextPool texts;
@@ -31,7 +33,8 @@ struct PpdConstraintIndex {
   int32_t emptyText = -1;
   uint8_t* coveredByLeftOut = nullptr;
 
-  // Per constraint: the numbers of its four texts.
+  // Per constraint: the numbers of its four texts; an option keyword too
+  // long for a text field has kNoIndexedText, which no text has.
   int32_t* featureKeyword1 = nullptr;
   int32_t* option1 = nullptr;
   int32_t* option2 = nullptr;
@@ -60,9 +63,14 @@ bool BuildPpdConstraintIndex(PpdModel* model);
 // Frees the index and the constraints' texts and records.
 void DestroyPpdConstraintIndex(PpdConstraintIndex* index);
 
+// Whether a constraint's keyword names a feature's or an option's: keywords
+// meet whatever the case of their ASCII letters, as real files write an
+// option 'True' in its block and 'true' in a constraint.
+bool SameKeyword(const PpdText& a, const PpdText& b);
+
 // Whether an option keyword left out of a *UIConstraints line stands for
-// `keyword`: it stands for every option but None, False and Off (and for no
-// empty text).
+// `keyword`: it stands for every option but None, False and Off, in any case
+// (and for no empty text).
 bool LeftOutOptionStandsFor(const PpdText& keyword);
 
 // The number of a text, or -1 when no indexed text equals it.

@@ -9,23 +9,19 @@
 //
 // An option keyword left out of a *UIConstraints line stands for every
 // option of its feature except None, False and Off, the options that mean
-// "no such equipment" or "not in use".
-
+// "no such equipment" or "not in use". Keywords meet whatever the case of
+// their ASCII letters.
 #include "ppd_allocation.h"
 #include "ppd_constraint_index.h"
 #include "ppd_model.h"
 
 namespace {
 
-bool SameText(const PpdText& a, const PpdText& b) {
-  return a.length == b.length &&
-         SamePpdUnits(a.characters, b.characters, static_cast<size_t>(a.length) + 1);
-}
-
 // Whether a constraint's option keyword (empty where the line left it out)
 // names `keyword`.
 bool OptionFits(const PpdText& named, const PpdText& keyword) {
-  return named.length == 0 ? LeftOutOptionStandsFor(keyword) : SameText(named, keyword);
+  if (&named == &kOverlongOptionText) return false;
+  return named.length == 0 ? LeftOutOptionStandsFor(keyword) : SameKeyword(named, keyword);
 }
 
 // The same over the index's numbers; `bCovered` tells whether a left-out
@@ -90,8 +86,8 @@ ConstraintMatch MatchConstraint(const PpdModel* model, const PpdText* installabl
   ConstraintMatch result = CONSTRAINT_NONE;
   for (int32_t i = 0; i < model->constraintCount; ++i) {
     const PpdConstraint* c = model->constraints[i];
-    if (!SameText(*c->featureKeyword1, *installableKeyword) ||
-        !SameText(*c->featureKeyword2, feature->keyword)) {
+    if (!SameKeyword(*c->featureKeyword1, *installableKeyword) ||
+        !SameKeyword(*c->featureKeyword2, feature->keyword)) {
       continue;
     }
     result = CONSTRAINT_RELATED;

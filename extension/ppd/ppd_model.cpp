@@ -7,6 +7,8 @@
 
 const char16_t kInstallableOptionsGroup[] = u"InstallableOptions";
 
+const PpdText kOverlongOptionText;
+
 namespace {
 
 void DestroyFeature(PpdFeature* feature) {

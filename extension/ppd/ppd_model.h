@@ -35,10 +35,16 @@ struct PpdFeature {
   PpdOption** options = nullptr;  // malloc'd array
 };
 
+// What a *UIConstraints line holds in place of an option keyword too long
+// for a text field: it names no option. (Stored empty, it would read as left
+// out, which names nearly every option.) Never freed.
+extern const PpdText kOverlongOptionText;
+
 // The four tokens of a *UIConstraints line. The texts are kept once per
 // model (a large PPD repeats a few hundred of them thousands of times); they
 // and the records belong to the model's constraint index. An unfilled field
-// is the empty text.
+// is the empty text, an option too long for a text field is
+// kOverlongOptionText.
 struct PpdConstraint {
   const PpdText* featureKeyword1 = &kEmptyPooledText;
   const PpdText* option1 = &kEmptyPooledText;

@@ -110,11 +110,34 @@ struct ModelBuilder {
   }
 };
 
-// Grows a malloc'd array of pointers when its count has reached its
-// capacity; capacities start at `first` and double, so they follow from the
-// count alone.
+// The first capacity of each array, in entries, by the records it points
+// at. Growth derives the capacity from the count and the first capacity, so
+// the allocation and the growth must read the same number: both take it from
+// here and from nowhere else.
 template <typename T>
-bool EnsureRoom(T*** array, int32_t count, int32_t first) {
+constexpr int32_t kFirstCapacity = 0;
+template <>
+constexpr int32_t kFirstCapacity<PpdFeature> = 32;
+template <>
+constexpr int32_t kFirstCapacity<InstallableSetting> = 32;
+template <>
+constexpr int32_t kFirstCapacity<PpdConstraint> = 512;
+template <>
+constexpr int32_t kFirstCapacity<PpdOption> = 64;
+
+template <typename T>
+T** AllocateArray() {
+  static_assert(kFirstCapacity<T> > 0, "every array has a first capacity");
+  return static_cast<T**>(PpdMallocArray(static_cast<size_t>(kFirstCapacity<T>), sizeof(T*)));
+}
+
+// Grows a malloc'd array of pointers when its count has reached its
+// capacity; capacities start at the first capacity and double, so they
+// follow from the count alone.
+template <typename T>
+bool EnsureRoom(T*** array, int32_t count) {
+  constexpr int32_t first = kFirstCapacity<T>;
+  static_assert(first > 0, "every array has a first capacity");
   if (count < first || count % first != 0) return true;
   const int32_t multiple = count / first;
   if ((multiple & (multiple - 1)) != 0) return true;
@@ -125,17 +148,12 @@ bool EnsureRoom(T*** array, int32_t count, int32_t first) {
   return true;
 }
 
-template <typename T>
-T** AllocateArray(int32_t entries) {
-  return static_cast<T**>(PpdMallocArray(static_cast<size_t>(entries), sizeof(T*)));
-}
-
 // A main-keyword line without an option on it is no option line: skipped.
 // At the end of input the option is counted empty and the block fails.
 bool ReadOptionLine(ModelBuilder& b, PpdFeature* feature) {
   const ValueRead name = b.NextNameToken();
   if (name == ValueRead::kNextLine) return true;
-  if (!EnsureRoom(&feature->options, feature->optionCount, 64)) return false;
+  if (!EnsureRoom(&feature->options, feature->optionCount)) return false;
   PpdOption* option = NewPpdRecord<PpdOption>();
   if (option == nullptr) return false;
   feature->options[feature->optionCount++] = option;
@@ -196,7 +214,7 @@ int32_t UiTypeOf(const PpdText& text) {
 }
 
 BlockEnd ParseOpenUIBlock(ModelBuilder& b, PpdFeature* feature) {
-  feature->options = AllocateArray<PpdOption>(64);
+  feature->options = AllocateArray<PpdOption>();
   if (feature->options == nullptr) return BlockEnd::kFailed;
   if (b.ReadLineNameAndTranslation(&feature->keyword, &feature->translation) ==
       ValueRead::kEndOfInput) {
@@ -230,8 +248,19 @@ BlockEnd ParseOpenUIBlock(ModelBuilder& b, PpdFeature* feature) {
   }
 }
 
+// A keyword that the group repeats is one setting: the driver answers one
+// value for it, and a second setting would keep its own default for ever.
+// The first block's stands, as the driver's.
+bool HasInstallableSetting(const PpdModel* model, const PpdText& keyword) {
+  for (int32_t s = 0; s < model->installableCount; ++s) {
+    if (SameKeyword(model->installables[s]->keyword, keyword)) return true;
+  }
+  return false;
+}
+
 bool AddInstallableSetting(PpdModel* model, const PpdFeature* feature) {
-  if (!EnsureRoom(&model->installables, model->installableCount, 32)) return false;
+  if (HasInstallableSetting(model, feature->keyword)) return true;
+  if (!EnsureRoom(&model->installables, model->installableCount)) return false;
   InstallableSetting* setting = NewPpdRecord<InstallableSetting>();
   if (setting == nullptr) return false;
   setting->keyword = feature->keyword;
@@ -243,7 +272,7 @@ bool AddInstallableSetting(PpdModel* model, const PpdFeature* feature) {
 // Returns false when parsing must end.
 bool HandleOpenUI(ModelBuilder& b) {
   PpdModel* model = b.model;
-  if (!EnsureRoom(&model->features, model->featureCount, 32)) return false;
+  if (!EnsureRoom(&model->features, model->featureCount)) return false;
   PpdFeature* feature = NewPpdRecord<PpdFeature>();
   if (feature == nullptr) return false;
   feature->group = b.groupKeyword;
@@ -261,11 +290,12 @@ bool HandleOpenUI(ModelBuilder& b) {
 
 // Fills the four fields by kind: a token that begins with '*' is a feature
 // keyword, and the token after it, unless it too begins with '*', is that
-// feature's option. A missing option stays empty.
+// feature's option. A missing option stays empty; one too long for a text
+// field names nothing.
 // Returns false when parsing must end.
 bool HandleUIConstraints(ModelBuilder& b) {
   PpdModel* model = b.model;
-  if (!EnsureRoom(&model->constraints, model->constraintCount, 512)) return false;
+  if (!EnsureRoom(&model->constraints, model->constraintCount)) return false;
   if (model->constraintIndex == nullptr) model->constraintIndex = NewPpdRecord<PpdConstraintIndex>();
   if (model->constraintIndex == nullptr) return false;
   void* room = TakePpdSlabRecord(&model->constraintIndex->records, sizeof(PpdConstraint),
@@ -285,6 +315,11 @@ bool HandleUIConstraints(ModelBuilder& b) {
       return true;
     }
     AssignPpdText(&b.constraintText, b.token(), b.tokenLength);
+    const bool bOption = next == 1 || next == 3;
+    if (bOption && b.tokenLength > 0 && b.constraintText.length == 0) {
+      *fields[next++] = &kOverlongOptionText;
+      continue;
+    }
     const PpdText* pooled = InternPpdText(&model->constraintIndex->texts, b.constraintText);
     if (pooled == nullptr) return false;
     *fields[next++] = pooled;
@@ -326,9 +361,9 @@ bool HandleToken(ModelBuilder& b) {
 
 void ParsePpdFile(ModelBuilder& b) {
   PpdModel* model = b.model;
-  model->features = AllocateArray<PpdFeature>(32);
-  model->installables = AllocateArray<InstallableSetting>(32);
-  model->constraints = AllocateArray<PpdConstraint>(512);
+  model->features = AllocateArray<PpdFeature>();
+  model->installables = AllocateArray<InstallableSetting>();
+  model->constraints = AllocateArray<PpdConstraint>();
   if (model->features == nullptr || model->installables == nullptr ||
       model->constraints == nullptr) {
     return;

@@ -30,13 +30,22 @@ long ParseHexPair(char16_t first, char16_t second) {
 }
 
 // Collects characters up to the 259 a text field can hold; longer segments
-// are cut there.
+// are cut there. It notes where the first '/' stands, whether the file wrote
+// it plainly or in hex: a name taken from it ends there, so that a name
+// never holds one.
 struct WorkText {
   char16_t units[kPpdTextCapacity];
   size_t length = 0;
+  size_t firstSlash = kPpdTextCapacity;
   void Append(char16_t c) {
+    if (c == '/' && firstSlash == kPpdTextCapacity) firstSlash = length;
     if (length < kPpdTextCapacity - 1) units[length++] = c;
   }
+  void Restart() {
+    length = 0;
+    firstSlash = kPpdTextCapacity;
+  }
+  size_t NameLength() const { return std::min(length, firstSlash); }
 };
 
 }  // namespace
@@ -44,8 +53,6 @@ struct WorkText {
 void SplitNameAndTranslation(const char16_t* token, size_t length, PpdText* name,
                              PpdText* translation) {
   WorkText work;
-  // Where the first '/' after the name's own stands in the work text.
-  size_t secondSlash = kPpdTextCapacity;
   bool bNameTaken = false;
   bool bHexMode = false;
   bool bDigitHeld = false;
@@ -55,8 +62,8 @@ void SplitNameAndTranslation(const char16_t* token, size_t length, PpdText* name
     const char16_t c = token[i];
     if (c == '/' && !bNameTaken) {
       // Only the first '/' ends the name; later ones belong to the translation.
-      AssignPpdText(name, work.units, work.length);
-      work.length = 0;
+      AssignPpdText(name, work.units, work.NameLength());
+      work.Restart();
       bNameTaken = true;
     } else if (c == '<') {
       bHexMode = true;
@@ -73,13 +80,12 @@ void SplitNameAndTranslation(const char16_t* token, size_t length, PpdText* name
         bDigitHeld = false;
       }
     } else {
-      if (c == '/' && secondSlash == kPpdTextCapacity) secondSlash = work.length;
       work.Append(c);
     }
   }
   // Without a name before its first '/' ('/A/B'), the name is taken from
-  // what follows, and it too ends at a '/': a name never holds one.
-  if (name->length == 0) AssignPpdText(name, work.units, std::min(work.length, secondSlash));
+  // what follows, and it too ends at a '/'.
+  if (name->length == 0) AssignPpdText(name, work.units, work.NameLength());
   const size_t skip = (work.length > 0 && work.units[0] == '*') ? 1 : 0;
   AssignPpdText(translation, work.units + skip, work.length - skip);
 }

@@ -107,6 +107,11 @@ TEST(PpdModelQuirks, AnyInstallableThatRulesAnOptionOutHidesIt) {
        "*InputSlot",
        {"Tray1|Tray 1", "Tray3|Tray 3|X", "Tray4|Tray 4|X", "LC2|Cassette|X",
         "Manual|Manual Feed"}},
+      // Keywords and the words None, False and Off meet whatever their case.
+      {{{"*ZQTray3", "false"}, {"*ZQDuplexOption", "FALSE"}},
+       "*InputSlot",
+       {"Tray1|Tray 1", "Tray3|Tray 3|X", "Tray4|Tray 4|X", "LC2|Cassette|X",
+        "Manual|Manual Feed"}},
       {{{"*ZQTray3", "True"}},
        "*InputSlot",
        {"Tray1|Tray 1", "Tray3|Tray 3", "Tray4|Tray 4|X", "LC2|Cassette|X", "Manual|Manual Feed"}},
@@ -121,10 +126,11 @@ TEST(PpdModelQuirks, AnyInstallableThatRulesAnOptionOutHidesIt) {
         "Manual|Manual Feed|X"}},
       {{},
        "*ZQWatermark",
-       {"None|None", "Off|Off", "False|False", "Draft|Draft|X", "Secret|Secret|X"}},
+       {"None|None", "OFF|Off", "False|False", "Draft|Draft|X", "Secret|Secret|X"}},
+      // An option keyword too long for a text field names no option.
       {{{"*ZQOption18", "Kit"}},
        "*ZQWatermark",
-       {"None|None", "Off|Off", "False|False", "Draft|Draft", "Secret|Secret"}},
+       {"None|None", "OFF|Off", "False|False", "Draft|Draft", "Secret|Secret"}},
   };
   for (const InstalledCase& c : cases) {
     Model model = Fixture("optional_trays.ppd");
@@ -495,11 +501,14 @@ std::vector<Strings> FlagsOf(const PpdModel& model) {
 TEST(PpdModel, RepeatedKeywordsAreMatchedAsThePlainScanMatchesThem) {
   Model model = Fixture("repeated_keywords.ppd");
   ASSERT_TRUE(model);
-  ASSERT_EQ(model->installableCount, 2);
-  // Both settings share the keyword (SetInstallableValue reaches the first);
-  // each rules out the options its own value names.
-  EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A|X", "Tray1|B|X", "LC2|C|X"}));
-  EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"Tray1|B|X", "LC2|A|X"}));
+  // The repeated installable is one setting, at the first block's default,
+  // and the value stored for it is the only one.
+  ASSERT_EQ(model->installableCount, 1);
+  EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A|X", "Tray1|B", "LC2|C|X"}));
+  EXPECT_EQ(OptionsOf(model->features[3]), (Strings{"Tray1|B", "LC2|A|X"}));
+  SetInstalled(model.get(), "*ZQTrayUnit", "LC2");
+  SetInstallableValue(model.get(), nullptr, nullptr, true);
+  EXPECT_EQ(OptionsOf(model->features[2]), (Strings{"LC2|A", "Tray1|B|X", "LC2|C"}));
 }
 
 void SetRawFlags(PpdModel* model, const std::vector<uint8_t>& flags) {

@@ -227,7 +227,9 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"X/<80><81><9D>", "X", "\xE2\x82\xAC\xC2\x81\xC2\x9D"},
         SplitCase{"X/*Star", "X", "Star"},
         SplitCase{"/Only", "Only", "Only"},
-        SplitCase{"/A/B", "A", "A/B"}));
+        SplitCase{"/A/B", "A", "A/B"},
+        SplitCase{"/A<2F>B", "A", "A/B"},
+        SplitCase{"A<2f>B/C", "A", "C"}));
 
 TEST(NameAndTranslation, OverlongSegmentsAreCutAt259Characters) {
   const std::string longName(300, 'n');
