@@ -298,9 +298,17 @@ void PasteByMessage(HWND page, int field, const std::wstring& text) {
 void SetByMessage(HWND page, int field, const std::wstring& text) {
   SendDlgItemMessageW(page, field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
+// WM_UNICHAR carries a code point: a surrogate pair goes as one message,
+// a unit without its other half as it stands.
 void SendAsUnicodeCharacters(HWND page, int field, const std::wstring& text) {
-  for (wchar_t c : text) SendDlgItemMessageW(page, field, WM_UNICHAR, c, 0);
+  for (size_t i = 0; i < text.size(); ++i) {
+    WPARAM c = text[i];
+    if (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]))
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    SendDlgItemMessageW(page, field, WM_UNICHAR, c, 0);
+  }
 }
+void TypeUnits(HWND page, int field, const std::wstring& text) { Type(page, field, text); }
 // An Edit class that does not take WM_IME_CHAR itself leaves it to the
 // default procedure, which posts a WM_CHAR for it: the queue is emptied.
 void SendAsImeCharacters(HWND page, int field, const std::wstring& text) {
@@ -412,28 +420,43 @@ TEST_F(JobSettingsPage, NameTakesSevenDoubleByteCharacters) {
 }
 
 // Whatever the route, a name takes what typing could give it and no more:
-// whole characters within 14 bytes of the ANSI code page. Run in code page
-// 1252 and again in 932.
+// whole characters within 14 bytes of the ANSI code page, never half of a
+// surrogate pair. Typing keeps its own rule (a character goes in while the
+// text takes at most 13 bytes) where a row says what it gives. Run in code
+// page 1252 and again in 932.
 TEST_F(JobSettingsPage, NameEntryRoutesKeepTheByteLimitInThisCodePage) {
   const UINT codePage = GetACP();
   if (codePage != 1252 && codePage != 932) GTEST_SKIP() << "code page " << codePage;
   const std::wstring kana = L"\u3042\u3044\u3046\u3048\u304a\u304b\u304d"
                             L"\u304f\u3051\u3053\u3055\u3057\u3059\u305b";
+  const std::wstring smile = L"\xD83D\xDE00";  // U+1F600, beyond 16 bits
+  const std::wstring letters = L"abcdefghijklmn";
   const struct {
     const char* what;
-    std::wstring before;  // the caret stands at its end
+    std::wstring before;
+    size_t selStart, selEnd;  // the selection in `before` the text replaces
     std::wstring put;
     std::wstring in1252;
     std::wstring in932;
+    const wchar_t* typed;  // what typing gives, where its rule differs
   } rows[] = {
-      {"14 kana into the empty name", L"", kana, kana, kana.substr(0, 7)},
-      {"13 letters and a kana", L"", L"abcdefghijklm\u3042", L"abcdefghijklm\u3042",
-       L"abcdefghijklm"},
-      {"17 letters", L"", L"abcdefghijklmnopq", L"abcdefghijklmn", L"abcdefghijklmn"},
-      {"7 kana after two letters", L"ab", kana.substr(0, 7), L"ab" + kana.substr(0, 7),
-       L"ab" + kana.substr(0, 6)},
+      {"14 kana into the empty name", L"", 0, 0, kana, kana, kana.substr(0, 7), nullptr},
+      {"13 letters and a kana", L"", 0, 0, L"abcdefghijklm\u3042", L"abcdefghijklm\u3042",
+       L"abcdefghijklm", L"abcdefghijklm\u3042"},
+      {"17 letters", L"", 0, 0, L"abcdefghijklmnopq", letters, letters, nullptr},
+      {"7 kana after two letters", L"ab", 2, 2, kana.substr(0, 7), L"ab" + kana.substr(0, 7),
+       L"ab" + kana.substr(0, 6), nullptr},
+      {"a pair after 13 letters", letters.substr(0, 13), 13, 13, smile, letters.substr(0, 13),
+       letters.substr(0, 13), nullptr},
+      {"a pair after 12 letters", letters.substr(0, 12), 12, 12, smile + L"z",
+       letters.substr(0, 12) + smile, letters.substr(0, 12) + smile, nullptr},
+      {"halves without their other half", L"ab", 2, 2, L"\xD83D" L"c\xDE00" L"d", L"abcd",
+       L"abcd", nullptr},
+      {"three letters over three of 14", letters, 0, 3, L"xyz", L"xyz" + letters.substr(3),
+       L"xyz" + letters.substr(3), letters.c_str()},
   };
-  const EntryRoute routes[] = {{"Ctrl+V", PasteByCtrlV},
+  const EntryRoute routes[] = {{"typing", TypeUnits},
+                               {"Ctrl+V", PasteByCtrlV},
                                {"Shift+Insert", PasteByShiftInsert},
                                {"WM_PASTE", PasteByMessage},
                                {"WM_UNICHAR", SendAsUnicodeCharacters},
@@ -441,12 +464,15 @@ TEST_F(JobSettingsPage, NameEntryRoutesKeepTheByteLimitInThisCodePage) {
   ClickPasswordPrinting(page_);
   for (const auto& row : rows) {
     for (const EntryRoute& r : routes) {
+      const bool typing = r.put == TypeUnits;
       SetDlgItemTextW(page_, kUserName, row.before.c_str());
-      const auto end = static_cast<WPARAM>(row.before.size());
-      SendDlgItemMessageW(page_, kUserName, EM_SETSEL, end, static_cast<LPARAM>(end));
+      SendDlgItemMessageW(page_, kUserName, EM_SETSEL, row.selStart,
+                          static_cast<LPARAM>(row.selEnd));
       r.put(page_, kUserName, row.put);
-      EXPECT_EQ(TextOf(page_, kUserName), codePage == 932 ? row.in932 : row.in1252)
-          << row.what << " by " << r.route;
+      const std::wstring expected = typing && row.typed != nullptr ? std::wstring(row.typed)
+                                    : codePage == 932                ? row.in932
+                                                                     : row.in1252;
+      EXPECT_EQ(TextOf(page_, kUserName), expected) << row.what << " by " << r.route;
     }
   }
 }
