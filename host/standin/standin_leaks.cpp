@@ -251,6 +251,16 @@ void LeakControlColourFont(const LeakSite& site) {
   DeleteObject(font);
 }
 
+// A brush at the page's reset, once per page: Wine resets the pages twice
+// when the sheet is left by its close box.
+bool g_resetDone;
+
+void LeakBrushOnCancel(const LeakSite& site) {
+  if (g_resetDone) return;
+  g_resetDone = true;
+  LeakBrush(site);
+}
+
 // The sheet's frame, which the plug-in did not create, subclassed when the
 // page is made and never put back.
 WNDPROC g_frameProc;
@@ -296,7 +306,7 @@ const Leak kLeaks[] = {
     {L"growing-buffer", When::kEveryOpening, &GrowBuffer, &FreeGrowingBuffer},
     {L"control-colour-font", When::kControlColour, &LeakControlColourFont, nullptr},
     {L"sheet-subclass", When::kPageInit, &SubclassSheetFrame, nullptr},
-    {L"cancel-brush", When::kCancel, &LeakBrush, nullptr},
+    {L"cancel-brush", When::kCancel, &LeakBrushOnCancel, nullptr},
 };
 
 const Leak* g_leak;
@@ -353,7 +363,7 @@ bool LeakNeedsPage() {
 }
 
 void LeakAtMoment(LeakMoment moment, const LeakSite& site) {
-  if (moment == LeakMoment::kPageInit) g_controlColourDone = false;
+  if (moment == LeakMoment::kPageInit) g_controlColourDone = g_resetDone = false;
   if (g_leak == nullptr) return;
   const When when[] = {When::kPageCreation, When::kPageInit, When::kControlColour, When::kCancel,
                        When::kPublish};

@@ -82,8 +82,7 @@ const Row kRows[] = {
     {"helper-reference", Outcome::kJudged, "", 0,
      "per opening: helper interface references: 1 at opening 1, not the 0 expected"},
     {"growing-buffer", Outcome::kJudged, "", 0,
-     "per opening: C heap, bytes: 1792 at opening 7, above 1536, the highest of its load's "
-     "settling openings"},
+     "per opening: C heap, bytes: "},
     {"control-colour-font", Outcome::kUnbalanced, "fonts", kOpenings, ""},
     {"sheet-subclass", Outcome::kUnbalanced, "subclassings", kOpenings,
      "  a subclassing outlived the plug-in's page, on a window the plug-in did not create: "
