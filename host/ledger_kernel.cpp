@@ -6,8 +6,22 @@
 
 namespace {
 
+// A library of another name than the listed system ones runs code of its
+// own, at its start-up and for the plug-in, that the ledger does not count.
+void CheckLibraryName(HMODULE module) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(module, path, MAX_PATH);
+  const char* name = path;
+  for (const char* at = path; *at != 0; ++at) {
+    if (*at == '\\' || *at == '/') name = at + 1;
+  }
+  if (IsListedSystemLibrary(name)) return;
+  TheLedger().unlistedLibraries.insert(std::wstring(name, name + lstrlenA(name)));
+}
+
 void HoldLibrary(HMODULE module) {
   if (module == nullptr) return;
+  CheckLibraryName(module);
   ++TheLedger().libraries[module];
   ++Line(LedgerKind::kLibrary).acquired;
 }

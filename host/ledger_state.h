@@ -31,6 +31,7 @@ struct Ledger {
   // function that released it.
   unsigned long long overReleased[static_cast<int>(HeldSpace::kCount)] = {};
   std::set<std::wstring> outlivedSubclassings;  // class names of such windows
+  std::set<std::wstring> unlistedLibraries;     // loaded, and not listed system ones
   std::unordered_map<const void*, int> libraries;  // module -> references the plug-in holds
   std::unordered_map<const void*, DcOriginals> dcs;
   std::set<std::pair<const void*, UINT_PTR>> timers;  // window (null: the thread's), id

@@ -257,6 +257,11 @@ bool LedgerReport(std::wstring* report) {
                    L"not create: class " + name + L"\n");
     balanced = false;
   }
+  for (const std::wstring& name : ledger.unlistedLibraries) {
+    report->append(L"  loaded a library that is not one of the listed system libraries, whose "
+                   L"own work the ledger does not count: " + name + L"\n");
+    balanced = false;
+  }
   for (const std::wstring& problem : ledger.problems) {
     report->append(L"  " + problem + L"\n");
     balanced = false;

@@ -251,6 +251,13 @@ void LeakControlColourFont(const LeakSite& site) {
   DeleteObject(font);
 }
 
+// A library that is none of the system's listed ones, loaded and freed at
+// each opening: whatever it takes is its own, out of the ledger's sight.
+void LoadUnlistedLibrary(const LeakSite&) {
+  HMODULE library = LoadLibraryW(L"version.dll");
+  if (library != nullptr) FreeLibrary(library);
+}
+
 // A brush at the page's reset, once per page: Wine resets the pages twice
 // when the sheet is left by its close box.
 bool g_resetDone;
@@ -307,6 +314,7 @@ const Leak kLeaks[] = {
     {L"control-colour-font", When::kControlColour, &LeakControlColourFont, nullptr},
     {L"sheet-subclass", When::kPageInit, &SubclassSheetFrame, nullptr},
     {L"cancel-brush", When::kCancel, &LeakBrushOnCancel, nullptr},
+    {L"unlisted-library", When::kEveryOpening, &LoadUnlistedLibrary, nullptr},
 };
 
 const Leak* g_leak;

@@ -16,7 +16,8 @@
 // something that is given back, but wrongly: the library's activation
 // context released once more than made, at the unload; a buffer grown at
 // each opening and freed only at the unload; a reference on the driver's
-// helper interface never released.
+// helper interface never released. "unlisted-library" loads and frees a
+// library that is none of the listed system ones at each opening.
 // Without the variable, or with "none", nothing leaks.
 #pragma once
 

@@ -88,6 +88,9 @@ const Row kRows[] = {
      "  a subclassing outlived the plug-in's page, on a window the plug-in did not create: "
      "class #32770"},
     {"cancel-brush", Outcome::kUnbalanced, "brushes", kResets, ""},
+    {"unlisted-library", Outcome::kJudged, "", 0,
+     "  loaded a library that is not one of the listed system libraries, whose own work the "
+     "ledger does not count: version.dll"},
 };
 
 struct SoakRun {
