@@ -307,9 +307,9 @@ int RunSoak(const HostOptions& given) {
                    L"no rise; the driver's heap holds %lld blocks the plug-in hands the driver):",
                    settling, options.driverHeapLeft));
   PrintLine(judge.Table().substr(0, judge.Table().size() - 1));
-  if (options.openingsPerLoad <= settling)
+  if (std::min(options.count, options.openingsPerLoad) <= settling)
     PrintLine(Format(L"per opening: no opening judged for a rise: %u openings a load, %u settle",
-                     options.openingsPerLoad, settling));
+                     std::min(options.count, options.openingsPerLoad), settling));
   for (const std::wstring& fault : judge.Faults()) PrintLine(fault);
   PrintMemory(L"before", before);
   PrintMemory(L"after opening 1", first);
