@@ -70,14 +70,14 @@ std::wstring OpeningJudge::Table() const {
   table += Padded(L"last", 9) + Padded(L"highest", 9) + L"  rule\n";
   for (size_t row = 0; row < rows_.size(); ++row) {
     const Track& track = tracks_[row];
-    const OpeningRow& spec = rows_[row];
-    const bool exact = spec.rule == OpeningRule::kExactly;
+    const OpeningRow& given = rows_[row];
+    const bool exact = given.rule == OpeningRule::kExactly;
     if (!exact && !track.nonZero && !track.faulted) continue;
-    table += L"    " + Padded(spec.name, 36, true);
+    table += L"    " + Padded(given.name, 36, true);
     for (long long value : track.first) table += Padded(Number(value), 8);
     table += Padded(Number(track.last), 9);
     table += Padded(exact || !track.judgedAny ? L"-" : Number(track.highAfter), 9);
-    table += exact ? L"  " + Number(spec.expected) + L" at every opening"
+    table += exact ? L"  " + Number(given.expected) + L" at every opening"
                    : std::wstring(L"  no rise after settling");
     table += track.faulted ? L"  FAILED\n" : L"\n";
   }
