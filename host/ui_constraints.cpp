@@ -23,17 +23,25 @@ std::vector<std::string> Words(const char* text) {
   }
 }
 
-// `text` with its ASCII letters in upper case, double-byte characters kept.
-std::string FoldedKeyword(const std::string& text) {
-  std::string folded = text;
-  for (size_t i = 0; i < folded.size(); ++i) {
-    if (IsDBCSLeadByte(static_cast<BYTE>(folded[i]))) {
-      ++i;
-    } else if (folded[i] >= 'a' && folded[i] <= 'z') {
-      folded[i] = static_cast<char>(folded[i] - ('a' - 'A'));
-    }
+// The order of `a` and `b` with their ASCII letters in upper case and the
+// second bytes of double-byte characters kept, as strings compare: without
+// a copy of either, as constraints are matched many thousand times an
+// opening.
+int CompareFolded(const std::string& a, const std::string& b) {
+  bool trailA = false;
+  bool trailB = false;
+  const size_t common = a.size() < b.size() ? a.size() : b.size();
+  for (size_t i = 0; i < common; ++i) {
+    const auto byteA = static_cast<unsigned char>(a[i]);
+    const auto byteB = static_cast<unsigned char>(b[i]);
+    const unsigned char foldedA = !trailA && byteA >= 'a' && byteA <= 'z' ? byteA - ('a' - 'A') : byteA;
+    const unsigned char foldedB = !trailB && byteB >= 'a' && byteB <= 'z' ? byteB - ('a' - 'A') : byteB;
+    if (foldedA != foldedB) return foldedA < foldedB ? -1 : 1;
+    trailA = !trailA && IsDBCSLeadByte(byteA);
+    trailB = !trailB && IsDBCSLeadByte(byteB);
   }
-  return folded;
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
 }
 
 bool IsKeyword(const std::string& word) { return word.size() > 1 && word[0] == '*'; }
@@ -80,9 +88,9 @@ bool ConstraintNames(const std::string& constraintOption, const std::string& opt
 }
 
 bool SameKeyword(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && FoldedKeyword(a) == FoldedKeyword(b);
+  return a.size() == b.size() && CompareFolded(a, b) == 0;
 }
 
 bool KeywordLess::operator()(const std::string& a, const std::string& b) const {
-  return FoldedKeyword(a) < FoldedKeyword(b);
+  return CompareFolded(a, b) < 0;
 }

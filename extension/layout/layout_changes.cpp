@@ -127,6 +127,18 @@ static void ChooseBooklet(HWND page, const UiContext* context, OPTITEM* pagesPer
   twoSided->Sel = kShortEdgeOption;
 }
 
+// An automatic radio button checks itself before the page hears of the
+// click: a click the page refuses (the driver may have locked an item since
+// the page last refreshed) must show again what the item holds. Without a
+// usable item the refresh never checked either button.
+static INT_PTR RefuseRadioClick(HWND page, const OPTITEM* pagesPerSheet) {
+  const bool known = pagesPerSheet != nullptr && pagesPerSheet->pOptType != nullptr;
+  const bool booklet = known && pagesPerSheet->Sel == kBookletOption;
+  SetChecked(page, IDC_BOOKLET_BUTTON, booklet);
+  SetChecked(page, IDC_PAGES_PER_SHEET_BUTTON, known && !booklet);
+  return 1;
+}
+
 INT_PTR OnClick(HWND page, const UiContext* context, int control) {
   if (control != IDC_PAGES_PER_SHEET_BUTTON && control != IDC_BOOKLET_BUTTON &&
       control != IDC_DRAW_BORDERS)
@@ -135,9 +147,11 @@ INT_PTR OnClick(HWND page, const UiContext* context, int control) {
   const OEMCUIPPARAM* param = context->pOemCUIPParam;
   const bool fullFormat = kFullLayoutPage && HasPageOrderItem(param);
   OPTITEM* item = FindFirstItem(param, DMPUB_NUP);
+  const bool radio = control != IDC_DRAW_BORDERS;
   // All three buttons edit the pages-per-sheet item.
-  if (item == nullptr || item->pOptType == nullptr || ItemLocked(*item)) return 1;
-  if (control == IDC_BOOKLET_BUTTON && !BookletOffered(param)) return 1;
+  if (item == nullptr || item->pOptType == nullptr || ItemLocked(*item))
+    return radio ? RefuseRadioClick(page, item) : 1;
+  if (control == IDC_BOOKLET_BUTTON && !BookletOffered(param)) return RefuseRadioClick(page, item);
   item->Flags |= OPTIF_CHANGEONCE;
   const uint32_t locked = LockedControls(param);
 

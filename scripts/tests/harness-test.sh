@@ -471,6 +471,44 @@ row_installer_demo_names_no_screenshot_it_did_not_make() {
   expect_lacks "no sub-installer claimed" "received:" "$scratch/out"
 }
 
+# Wine whose registry holds the display's DPI in a file (absent: no value),
+# answering reg query, add and delete as Wine's reg does.
+stub_wine_with_dpi_value() {
+  export KORVAIN_TEST_DPI_VALUE=$scratch/logpixels
+  stub wine 'case "$1 $2" in
+  "reg query")
+    [ -f "$KORVAIN_TEST_DPI_VALUE" ] || exit 1
+    printf "\r\nHKEY_CURRENT_USER\\Control Panel\\Desktop\r\n    LogPixels    REG_DWORD    0x%x\r\n" \
+      "$(cat "$KORVAIN_TEST_DPI_VALUE")" ;;
+  "reg add")
+    while [ $# -gt 0 ]; do [ "$1" = /d ] && echo "$2" >"$KORVAIN_TEST_DPI_VALUE"; shift; done ;;
+  "reg delete") rm -f "$KORVAIN_TEST_DPI_VALUE" ;;
+  *) exec "$@" ;;
+esac'
+}
+
+# The command sees the DPI asked for; its status is the run's; the value
+# there was before comes back.
+row_dpi_run_sees_its_dpi_and_puts_back_the_one_before() {
+  stub_wine_with_dpi_value
+  echo 120 >"$KORVAIN_TEST_DPI_VALUE"
+  "$scripts/at-dpi.sh" 144 bash -c 'cat "$KORVAIN_TEST_DPI_VALUE" >"$TMPDIR/during"; exit 3' \
+    >"$scratch/out" 2>&1
+  expect_status "the run" 3 $?
+  expect_has "the command's DPI" 144 "$scratch/during"
+  expect_has "the DPI before, back" 120 "$KORVAIN_TEST_DPI_VALUE"
+}
+
+# Where the prefix had no value, none is left behind.
+row_dpi_run_leaves_no_value_where_there_was_none() {
+  stub_wine_with_dpi_value
+  "$scripts/at-dpi.sh" 144 bash -c 'cat "$KORVAIN_TEST_DPI_VALUE" >"$TMPDIR/during"' \
+    >"$scratch/out" 2>&1
+  expect_status "the run" 0 $?
+  expect_has "the command's DPI" 144 "$scratch/during"
+  [ ! -e "$KORVAIN_TEST_DPI_VALUE" ] || fail "a DPI value was left: $(cat "$KORVAIN_TEST_DPI_VALUE")"
+}
+
 if ! declare -F "row_${1:-}" >/dev/null; then
   echo "FAIL: no row ${1:-}" >&2
   exit 1

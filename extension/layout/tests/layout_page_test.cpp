@@ -258,43 +258,56 @@ TEST(LayoutPage, BookletIsOfferedOnlyWhereTheItemsCanHoldIt) {
 // control of the locked item is disabled and the action reaches the page
 // as a bare notice: the locked item keeps its option, is never flagged,
 // reported or committed, and the rules that move one item for another
-// leave it alone.
+// leave it alone. A lock that comes after the page's refresh leaves the
+// radio buttons enabled: a refused click on one still shows the option the
+// item holds.
 TEST(LayoutPage, LockedItemsKeepTheirOptionsWhateverTheUserDoes) {
   enum class Action { kNothing, kBooklet, kTwoSidedNone, kPagesPerSheet };
   struct Row {
     const char* what;
     BYTE locked;  // 0: nothing locked
     bool changedBeforeLock;
+    bool lockedAfterRefresh;
     LONG twoSidedStart, pagesStart;
     Action action;
     LONG twoSidedAfter, pagesAfter;
     std::vector<BYTE> updatesOnApply;  // the page's reports, then the commit
   };
   const Row rows[] = {
-      {"nothing locked, Booklet", 0, false, 0, 0, Action::kBooklet, 1, 6,
+      {"nothing locked, Booklet", 0, false, false, 0, 0, Action::kBooklet, 1, 6,
        {DMPUB_DUPLEX, DMPUB_DUPLEX, DMPUB_DUPLEX, DMPUB_NUP}},
-      {"two-sided locked, Booklet", DMPUB_DUPLEX, false, 0, 0, Action::kBooklet, 0, 0, {}},
-      {"two-sided locked at short edge, None", DMPUB_DUPLEX, false, 1, 6, Action::kTwoSidedNone,
-       1, 6, {}},
-      {"two-sided locked, Pages per Sheet leaves booklet", DMPUB_DUPLEX, false, 1, 6,
-       Action::kPagesPerSheet, 1, 1, {DMPUB_NUP}},
-      {"two-sided changed, then locked", DMPUB_DUPLEX, true, 2, 0, Action::kNothing, 2, 0, {}},
-      {"pages per sheet locked, Booklet", DMPUB_NUP, false, 0, 0, Action::kBooklet, 0, 0, {}},
-      {"pages per sheet locked at booklet, two-sided None", DMPUB_NUP, false, 1, 6,
+      {"two-sided locked, Booklet", DMPUB_DUPLEX, false, false, 0, 0, Action::kBooklet, 0, 0, {}},
+      {"two-sided locked after the refresh, Booklet", DMPUB_DUPLEX, false, true, 0, 0,
+       Action::kBooklet, 0, 0, {}},
+      {"two-sided locked at short edge, None", DMPUB_DUPLEX, false, false, 1, 6,
        Action::kTwoSidedNone, 1, 6, {}},
-      {"pages per sheet locked at booklet, Pages per Sheet", DMPUB_NUP, false, 1, 6,
+      {"two-sided locked, Pages per Sheet leaves booklet", DMPUB_DUPLEX, false, false, 1, 6,
+       Action::kPagesPerSheet, 1, 1, {DMPUB_NUP}},
+      {"two-sided changed, then locked", DMPUB_DUPLEX, true, false, 2, 0, Action::kNothing, 2, 0,
+       {}},
+      {"pages per sheet locked, Booklet", DMPUB_NUP, false, false, 0, 0, Action::kBooklet, 0, 0,
+       {}},
+      {"pages per sheet locked after the refresh, Booklet", DMPUB_NUP, false, true, 0, 0,
+       Action::kBooklet, 0, 0, {}},
+      {"pages per sheet locked at booklet, two-sided None", DMPUB_NUP, false, false, 1, 6,
+       Action::kTwoSidedNone, 1, 6, {}},
+      {"pages per sheet locked at booklet, Pages per Sheet", DMPUB_NUP, false, false, 1, 6,
        Action::kPagesPerSheet, 1, 6, {}},
+      {"pages per sheet locked at booklet after the refresh, Pages per Sheet", DMPUB_NUP, false,
+       true, 1, 6, Action::kPagesPerSheet, 1, 6, {}},
   };
   for (const Row& row : rows) {
     LayoutTree tree = FullTree();
     tree.Item(DMPUB_DUPLEX).Sel = row.twoSidedStart;
     tree.Item(DMPUB_NUP).Sel = row.pagesStart;
-    if (row.locked != 0) {
+    const auto lock = [&tree, &row] {
       tree.Item(row.locked).Flags |= OPTIF_DISABLED;
       if (row.changedBeforeLock) tree.Item(row.locked).Flags |= OPTIF_CHANGEONCE;
-    }
+    };
+    if (row.locked != 0 && !row.lockedAfterRefresh) lock();
     LayoutPageDriver d;
     ASSERT_TRUE(d.Open(&tree)) << row.what;
+    if (row.locked != 0 && row.lockedAfterRefresh) lock();
     switch (row.action) {
       case Action::kNothing: break;
       case Action::kBooklet: d.Click(kBookletButton); break;
@@ -305,6 +318,7 @@ TEST(LayoutPage, LockedItemsKeepTheirOptionsWhateverTheUserDoes) {
     EXPECT_EQ(tree.Item(DMPUB_NUP).Sel, row.pagesAfter) << row.what;
     EXPECT_EQ(d.SelectedPosition(kTwoSided), row.twoSidedAfter) << row.what;
     EXPECT_EQ(d.Checked(kBookletButton), row.pagesAfter == 6) << row.what;
+    EXPECT_EQ(d.Checked(kPagesPerSheetButton), row.pagesAfter != 6) << row.what;
     if (row.locked != 0) {
       EXPECT_EQ((tree.Item(row.locked).Flags & OPTIF_CHANGEONCE) != 0, row.changedBeforeLock)
           << row.what;
