@@ -35,11 +35,15 @@ set(KORVAIN_DESKTOP_LOCK RESOURCE_LOCK wine_desktop)
 set(KORVAIN_GTEST_RUNNER ${CMAKE_SOURCE_DIR}/scripts/gtest-run.sh ${CMAKE_CROSSCOMPILING_EMULATOR})
 set(KORVAIN_GTEST_SKIP_CODE 77)
 
-# korvain_add_test(NAME [DESKTOP] SOURCES... [LIBS ...] [ENVIRONMENT VAR=VALUE]): one test program,
-# its cases listed for CTest when the tests run (under Wine in the cross
-# builds). DESKTOP: its cases show windows.
+# korvain_add_test(NAME [DESKTOP] SOURCES... [LIBS ...] [ENVIRONMENT VAR=VALUE]
+#                  [TIMEOUT SECONDS]): one test program, its cases listed for
+# CTest when the tests run (under Wine in the cross builds). DESKTOP: its
+# cases show windows. TIMEOUT: the limit of each case, 120 s unless told.
 function(korvain_add_test name)
-  cmake_parse_arguments(ARG "DESKTOP" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "DESKTOP" "TIMEOUT" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
   set(lock)
   if(ARG_DESKTOP)
     set(lock ${KORVAIN_DESKTOP_LOCK})
@@ -57,7 +61,7 @@ function(korvain_add_test name)
   # other test that names the program.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${KORVAIN_GTEST_RUNNER}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE ${KORVAIN_GTEST_SKIP_CODE}
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT} SKIP_RETURN_CODE ${KORVAIN_GTEST_SKIP_CODE}
                ENVIRONMENT "${ARG_ENVIRONMENT}" ${lock})
 endfunction()
 

@@ -9,6 +9,7 @@
 
 #include "opening_probe.h"
 #include "plugin_library.h"
+#include "script_runner.h"
 #include "sheet_session.h"
 #include "soak_run.h"
 #include "utf8_output.h"
@@ -112,7 +113,12 @@ void PrintVerdict(const std::vector<std::unique_ptr<Contender>>& all, const std:
 
 int RunBench(const HostOptions& given) {
   HostOptions options = given;
-  if (options.script.empty()) options.scriptText = DefaultOpeningScript();
+  // One way through the sheet for every opening and every plug-in: the
+  // script's first (the default script's is Apply then OK).
+  const std::wstring script =
+      options.script.empty() ? std::wstring(DefaultOpeningScript()) : ReadScriptFile(options.script);
+  options.script.clear();
+  options.scriptText = ScriptPaths(script).front().steps;
   options.settleMilliseconds = 0;
   options.quiet = true;
 

@@ -21,12 +21,14 @@
 // everything back.
 //
 //   drvhost soak --plugin LIBRARY --ppd FILE --count N [--script FILE]
-//                [--openings-per-load M]
+//                [--openings-per-load M] [--driver-heap-left B]
 // opens the printing preferences N times in one process, reloading the
 // library every M openings (100 unless told), with the resource ledger
 // counting what the plug-in takes and gives back (see soak_run.h).
 // --memory-baseline BYTES judges its memory growth against the growth of a
-// baseline run; --memory-unjudged yes makes it such a run.
+// baseline run; --memory-unjudged yes makes it such a run. --driver-heap-left
+// names the blocks the plug-in leaves on the driver's heap at each opening
+// (0 unless told).
 //
 //   drvhost bench --plugin LIBRARY --ppd FILE --count N
 //                 [--compare LABEL=LIBRARY]... [--script FILE]

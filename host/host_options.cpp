@@ -75,6 +75,7 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions* options) {
     else if (flag == L"--memory-baseline")
       ok = options->hasMemoryBaseline = ParseBytes(value, &options->memoryBaseline);
     else if (flag == L"--memory-unjudged") ok = options->memoryUnjudged = value == L"yes";
+    else if (flag == L"--driver-heap-left") ok = ParseBytes(value, &options->driverHeapLeft);
     else ok = false;
     if (!ok) {
       std::fwprintf(stderr, L"cannot use %ls %ls\n", flag.c_str(), value.c_str());

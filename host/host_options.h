@@ -27,6 +27,9 @@ struct HostOptions {
   bool hasMemoryBaseline = false;
   bool memoryUnjudged = false;
   unsigned openingsPerLoad = 100;  // a soak reloads the library after so many
+  // The blocks a plug-in leaves on the driver's heap at every opening of a
+  // soak, for the driver to free with the heap (strings it handed over).
+  long long driverHeapLeft = 0;
   // How long the script lets the sheet settle after each step; a soak
   // only empties the message queue.
   unsigned settleMilliseconds = 50;

@@ -27,7 +27,8 @@ void CheckSelections(HDC dc) {
   dcs.erase(found);
 }
 
-// Whether one of the DCs the plug-in holds has `object` selected.
+// Whether one of the DCs the plug-in holds, or one the system handed in
+// with the message being handled, has `object` selected.
 bool SelectedInHeldDc(HGDIOBJ object) {
   const DWORD type = GetObjectType(object);
   bool selectable = false;
@@ -103,7 +104,7 @@ BOOL WINAPI LedgerDeleteObject(HGDIOBJ object) {
   if (selected)
     Forget(HeldSpace::kGdi, object);
   else if (deleted)
-    Release(HeldSpace::kGdi, object);
+    GiveBack(HeldSpace::kGdi, object);
   return deleted;
 }
 
@@ -115,6 +116,12 @@ HDC HoldDc(HDC dc) {
 }
 
 void CheckDcGoingBack(HDC dc) { CheckSelections(dc); }
+
+bool WatchHandedDc(HDC dc) {
+  if (TheLedger().dcs.count(dc) != 0) return false;
+  RememberOriginals(dc);
+  return true;
+}
 
 void AppendGdiRedirections(std::vector<Redirection>* redirections) {
   redirections->insert(redirections->end(), {

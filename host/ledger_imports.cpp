@@ -105,6 +105,14 @@ const HarmlessImport kHarmless[] = {
     {"msimg32.dll", "TransparentBlt", "draws"},
 };
 
+// The system's own libraries whose functions the plug-in reaches through
+// its imports and lookups, where the ledger redirects them; their own
+// start-up belongs to the process, not to the plug-in.
+const char* const kSystemLibraries[] = {
+    "kernel32.dll", "user32.dll",  "gdi32.dll",   "advapi32.dll",
+    "msvcrt.dll",   "winspool.drv", "comctl32.dll", "msimg32.dll",
+};
+
 std::vector<Redirection> AllRedirections() {
   std::vector<Redirection> redirections;
   AppendGdiRedirections(&redirections);
@@ -121,6 +129,13 @@ bool Same(const char* dll, const char* function, const char* listedDll,
 }
 
 }  // namespace
+
+bool IsListedSystemLibrary(const char* name) {
+  for (const char* listed : kSystemLibraries) {
+    if (lstrcmpiA(name, listed) == 0) return true;
+  }
+  return false;
+}
 
 const std::vector<Redirection>& LedgerRedirections() {
   static const std::vector<Redirection>* redirections =

@@ -30,6 +30,12 @@ const Redirection* FindRedirection(const char* dll, const char* function);
 // the list.
 const char* HarmlessReason(const char* dll, const char* function);
 
+// Whether `name` ("COMCTL32.dll", "msimg32.dll", without a folder) is one of
+// the few system libraries a plug-in may load or import: the ledger counts
+// only the plug-in's own imports and lookups, so what a library of any
+// other name takes at its start-up or on the plug-in's behalf is not seen.
+bool IsListedSystemLibrary(const char* name);
+
 // Each file of redirected functions adds its own.
 void AppendGdiRedirections(std::vector<Redirection>* redirections);
 void AppendUserRedirections(std::vector<Redirection>* redirections);

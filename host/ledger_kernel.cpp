@@ -6,8 +6,22 @@
 
 namespace {
 
+// A library of another name than the listed system ones runs code of its
+// own, at its start-up and for the plug-in, that the ledger does not count.
+void CheckLibraryName(HMODULE module) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(module, path, MAX_PATH);
+  const char* name = path;
+  for (const char* at = path; *at != 0; ++at) {
+    if (*at == '\\' || *at == '/') name = at + 1;
+  }
+  if (IsListedSystemLibrary(name)) return;
+  TheLedger().unlistedLibraries.insert(std::wstring(name, name + lstrlenA(name)));
+}
+
 void HoldLibrary(HMODULE module) {
   if (module == nullptr) return;
+  CheckLibraryName(module);
   ++TheLedger().libraries[module];
   ++Line(LedgerKind::kLibrary).acquired;
 }
@@ -36,18 +50,23 @@ BOOL WINAPI LedgerFreeLibrary(HMODULE module) {
   if (found != libraries.end() && found->second > 0) {
     --found->second;
     ++Line(LedgerKind::kLibrary).released;
+  } else {
+    ++TheLedger().overReleased[static_cast<int>(HeldSpace::kLibrary)];
   }
   return FreeLibrary(module);
 }
 
 LPVOID WINAPI LedgerHeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
-  return Held(HeapAlloc(heap, flags, bytes),
-              heap == TheLedger().driverHeap ? LedgerKind::kDriverHeap : LedgerKind::kOtherHeap);
+  void* block = HeapAlloc(heap, flags, bytes);
+  AcquireBlock(block, heap == TheLedger().driverHeap ? LedgerKind::kDriverHeap
+                                                     : LedgerKind::kOtherHeap,
+               bytes);
+  return block;
 }
 
 LPVOID WINAPI LedgerHeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T bytes) {
   void* moved = HeapReAlloc(heap, flags, block, bytes);
-  if (moved != nullptr && moved != block) Move(HeldSpace::kMemory, block, moved);
+  if (moved != nullptr) ResizeBlock(block, moved, bytes);
   return moved;
 }
 
@@ -64,7 +83,7 @@ HGLOBAL MovedMemory(HGLOBAL memory, HGLOBAL moved) {
 
 // The free functions answer null when they freed the block.
 HGLOBAL FreedMemory(HGLOBAL memory, HGLOBAL left) {
-  if (left == nullptr) Release(HeldSpace::kGlobalMemory, memory);
+  if (left == nullptr) GiveBack(HeldSpace::kGlobalMemory, memory);
   return left;
 }
 
@@ -140,7 +159,7 @@ BOOL WINAPI LedgerInitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTION secti
 }
 
 void WINAPI LedgerDeleteCriticalSection(LPCRITICAL_SECTION section) {
-  Release(HeldSpace::kCriticalSection, section);
+  GiveBack(HeldSpace::kCriticalSection, section);
   DeleteCriticalSection(section);
 }
 
@@ -155,7 +174,7 @@ ATOM WINAPI LedgerGlobalAddAtomW(LPCWSTR name) {
 
 ATOM WINAPI LedgerGlobalDeleteAtom(ATOM atom) {
   const ATOM left = GlobalDeleteAtom(atom);
-  if (left == 0) Release(HeldSpace::kAtom, AtomKey(atom));
+  if (left == 0) GiveBack(HeldSpace::kAtom, AtomKey(atom));
   return left;
 }
 
@@ -178,7 +197,7 @@ LSTATUS WINAPI LedgerRegCreateKeyExW(HKEY parent, LPCWSTR subKey, DWORD reserved
 
 LSTATUS WINAPI LedgerRegCloseKey(HKEY key) {
   const LSTATUS status = RegCloseKey(key);
-  if (status == ERROR_SUCCESS) Release(HeldSpace::kRegistry, key);
+  if (status == ERROR_SUCCESS) GiveBack(HeldSpace::kRegistry, key);
   return status;
 }
 

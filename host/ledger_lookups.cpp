@@ -33,8 +33,10 @@ HANDLE WINAPI LedgerCreateActCtxW(const ACTCTXW* request) {
   return context;
 }
 
+// A release of a context the plug-in no longer holds (released once too
+// often) is a fault even where the system lets it pass.
 void WINAPI LedgerReleaseActCtx(HANDLE context) {
-  Release(HeldSpace::kActivationContext, context);
+  GiveBack(HeldSpace::kActivationContext, context);
   ReleaseActCtx(context);
 }
 

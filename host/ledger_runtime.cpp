@@ -8,10 +8,16 @@
 
 namespace {
 
-void* __cdecl LedgerMalloc(size_t bytes) { return Held(std::malloc(bytes), LedgerKind::kCHeap); }
+void* __cdecl LedgerMalloc(size_t bytes) {
+  void* block = std::malloc(bytes);
+  AcquireBlock(block, LedgerKind::kCHeap, bytes);
+  return block;
+}
 
 void* __cdecl LedgerCalloc(size_t count, size_t bytes) {
-  return Held(std::calloc(count, bytes), LedgerKind::kCHeap);
+  void* block = std::calloc(count, bytes);
+  AcquireBlock(block, LedgerKind::kCHeap, count * bytes);
+  return block;
 }
 
 // The old block's address is used only as a key after realloc: once moved
@@ -24,16 +30,16 @@ void* __cdecl LedgerRealloc(void* block, size_t bytes) {
   if (block == nullptr) return LedgerMalloc(bytes);
   void* moved = std::realloc(block, bytes);
   if (moved != nullptr) {
-    if (moved != block) Move(HeldSpace::kMemory, block, moved);
+    ResizeBlock(block, moved, bytes);
   } else if (bytes == 0) {
-    Release(HeldSpace::kMemory, block);  // the C library frees a block resized to nothing
+    GiveBack(HeldSpace::kMemory, block);  // the C library frees a block resized to nothing
   }
   return moved;
 }
 #pragma GCC diagnostic pop
 
 void __cdecl LedgerFree(void* block) {
-  if (block != nullptr) Release(HeldSpace::kMemory, block);
+  if (block != nullptr) GiveBack(HeldSpace::kMemory, block);
   std::free(block);
 }
 
@@ -46,7 +52,7 @@ FILE* __cdecl LedgerFopen(const char* path, const char* mode) {
 }
 
 int __cdecl LedgerFclose(FILE* file) {
-  Release(HeldSpace::kStream, file);
+  GiveBack(HeldSpace::kStream, file);
   return std::fclose(file);
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -22,7 +23,15 @@ struct DcOriginals {
 struct Ledger {
   LedgerLine lines[static_cast<int>(LedgerKind::kCount)];
   unsigned long long releasedWithDriverHeap = 0;
+  unsigned long long leftOnDriverHeap = 0;  // blocks the latest opening left there
   HeldValues held;
+  std::unordered_map<const void*, size_t> blockBytes;  // heap and C heap blocks
+  long long bytes[static_cast<int>(LedgerKind::kCount)] = {};  // of the heap kinds
+  // Releases of what the plug-in did not hold, by the space of the
+  // function that released it.
+  unsigned long long overReleased[static_cast<int>(HeldSpace::kCount)] = {};
+  std::set<std::wstring> outlivedSubclassings;  // class names of such windows
+  std::set<std::wstring> unlistedLibraries;     // loaded, and not listed system ones
   std::unordered_map<const void*, int> libraries;  // module -> references the plug-in holds
   std::unordered_map<const void*, DcOriginals> dcs;
   std::set<std::pair<const void*, UINT_PTR>> timers;  // window (null: the thread's), id
@@ -45,6 +54,13 @@ LedgerLine& Line(LedgerKind kind);
 void Acquire(void* handle, LedgerKind kind);
 // Gives back `handle` when the plug-in holds it in `space`; true when it did.
 bool Release(HeldSpace space, const void* handle);
+// The plug-in gives back `handle`: a release of something it does not
+// hold in `space` is a fault of its own, counted as over-released.
+void GiveBack(HeldSpace space, const void* handle);
+// A heap or C heap block of `bytes`, counted as taken.
+void AcquireBlock(void* block, LedgerKind kind, size_t bytes);
+// A block that was resized, where it is now and its new size.
+void ResizeBlock(const void* from, const void* to, size_t bytes);
 // Stops holding `handle` without counting it given back: it is gone from
 // the plug-in's reach but not freed, a leak of its kind.
 void Forget(HeldSpace space, const void* handle);
@@ -58,6 +74,14 @@ bool InsidePlugin(const void* address);
 HDC HoldDc(HDC dc);
 // Before a DC goes back: a leak for each of the plug-in's objects it holds.
 void CheckDcGoingBack(HDC dc);
+// A DC the system hands one of its windows with a message, watched as the
+// plug-in's own are while the message is handled; false when it is one of
+// the plug-in's own, watched already.
+bool WatchHandedDc(HDC dc);
+// For the length of an opening: the DCs handed in and the windows going
+// (ledger_messages.cpp).
+void WatchMessages();
+void StopWatchingMessages();
 // At the end of an opening: windows that are gone took their subclassing
 // and their timers with them (ledger_user.cpp).
 void EndWithGoneWindows();
@@ -73,7 +97,7 @@ Handle Held(Handle handle, LedgerKind kind) {
 // back, and hands `result` on.
 template <typename Result>
 Result GivenBack(Result result, HeldSpace space, const void* handle) {
-  if (result) Release(space, handle);
+  if (result) GiveBack(space, handle);
   return result;
 }
 

@@ -32,7 +32,7 @@ HDC WINAPI LedgerBeginPaint(HWND window, PAINTSTRUCT* paint) {
 BOOL WINAPI LedgerEndPaint(HWND window, const PAINTSTRUCT* paint) {
   if (paint != nullptr) {
     CheckDcGoingBack(paint->hdc);
-    Release(HeldSpace::kGdi, paint->hdc);
+    GiveBack(HeldSpace::kGdi, paint->hdc);
   }
   return EndPaint(window, paint);
 }
@@ -53,7 +53,7 @@ HANDLE WINAPI LedgerLoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int wi
 HANDLE WINAPI LedgerCopyImage(HANDLE original, UINT type, int width, int height, UINT flags) {
   HANDLE copy = CopyImage(original, type, width, height, flags);
   if (copy == nullptr || copy == original) return copy;
-  if (flags & LR_COPYDELETEORG) Release(ImageSpace(type), original);
+  if (flags & LR_COPYDELETEORG) GiveBack(ImageSpace(type), original);
   Acquire(copy, ImageKind(type));
   return copy;
 }
@@ -128,7 +128,7 @@ BOOL WINAPI LedgerUnregisterClassW(LPCWSTR name, HINSTANCE instance) {
     atom = static_cast<ATOM>(GetClassInfoExW(instance, name, &description));
   }
   const BOOL unregistered = UnregisterClassW(name, instance);
-  if (unregistered && atom != 0) Release(HeldSpace::kWindowClass, ClassKey(atom));
+  if (unregistered && atom != 0) GiveBack(HeldSpace::kWindowClass, ClassKey(atom));
   return unregistered;
 }
 

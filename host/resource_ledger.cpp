@@ -156,10 +156,14 @@ void LedgerAfterUnload() {
   }
 }
 
-void LedgerBeginOpening(HANDLE driverHeap) { TheLedger().driverHeap = driverHeap; }
+void LedgerBeginOpening(HANDLE driverHeap) {
+  TheLedger().driverHeap = driverHeap;
+  WatchMessages();
+}
 
 void LedgerEndOpening() {
   Ledger& ledger = TheLedger();
+  StopWatchingMessages();
   std::vector<const void*> freedWithHeap;
   for (const auto& held : ledger.held.In(HeldSpace::kMemory)) {
     if (held.second.kind == LedgerKind::kDriverHeap) freedWithHeap.push_back(held.first);
@@ -168,8 +172,23 @@ void LedgerEndOpening() {
     Release(HeldSpace::kMemory, block);
     ++ledger.releasedWithDriverHeap;
   }
+  ledger.leftOnDriverHeap = freedWithHeap.size();
   EndWithGoneWindows();
   ledger.driverHeap = nullptr;
+}
+
+LedgerOpeningReading LedgerReadOpening() {
+  const Ledger& ledger = TheLedger();
+  LedgerOpeningReading reading;
+  for (int i = 0; i < static_cast<int>(LedgerKind::kCount); ++i) {
+    const LedgerLine& line = ledger.lines[i];
+    reading.live[i] = static_cast<long long>(line.acquired) - static_cast<long long>(line.released) -
+                      static_cast<long long>(line.kept);
+  }
+  reading.cHeapBytes = ledger.bytes[static_cast<int>(LedgerKind::kCHeap)];
+  reading.otherHeapBytes = ledger.bytes[static_cast<int>(LedgerKind::kOtherHeap)];
+  reading.leftOnDriverHeap = static_cast<long long>(ledger.leftOnDriverHeap);
+  return reading;
 }
 
 const wchar_t* LedgerKindName(LedgerKind kind) {
@@ -210,13 +229,37 @@ bool LedgerReport(std::wstring* report) {
       balanced = false;
     }
     if (kind == LedgerKind::kDriverHeap && ledger.releasedWithDriverHeap != 0)
-      note += Format(L"  (%llu freed by the driver with its heap)", ledger.releasedWithDriverHeap);
+      note += Format(L"  (%llu left for the driver to free with its heap: judged per opening)",
+                     ledger.releasedWithDriverHeap);
     report->append(Format(L"  %-20ls %12llu %12llu %8llu%ls\n", LedgerKindName(kind),
                           line.acquired, line.released, line.kept, note.c_str()));
   }
   for (const std::wstring& name : ledger.unknownLookups) {
     report->append(L"  looked up at run time, neither counted nor known to take nothing: " +
                    name + L"\n");
+    balanced = false;
+  }
+  static const wchar_t* const spaces[] = {
+      L"GDI objects", L"USER objects", L"heap blocks", L"global or local memory",
+      L"image lists", L"activation contexts", L"activations", L"libraries", L"kernel handles",
+      L"C streams", L"window classes", L"atoms", L"registry keys", L"TLS slots",
+      L"critical sections", L"the clipboard"};
+  static_assert(sizeof spaces / sizeof spaces[0] == static_cast<int>(HeldSpace::kCount),
+                "a name for every space");
+  for (int i = 0; i < static_cast<int>(HeldSpace::kCount); ++i) {
+    if (ledger.overReleased[i] == 0) continue;
+    report->append(Format(L"  released what the plug-in does not hold: %ls %llu times\n",
+                          spaces[i], ledger.overReleased[i]));
+    balanced = false;
+  }
+  for (const std::wstring& name : ledger.outlivedSubclassings) {
+    report->append(L"  a subclassing outlived the plug-in's page, on a window the plug-in did "
+                   L"not create: class " + name + L"\n");
+    balanced = false;
+  }
+  for (const std::wstring& name : ledger.unlistedLibraries) {
+    report->append(L"  loaded a library that is not one of the listed system libraries, whose "
+                   L"own work the ledger does not count: " + name + L"\n");
     balanced = false;
   }
   for (const std::wstring& problem : ledger.problems) {

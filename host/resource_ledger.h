@@ -17,7 +17,17 @@
 // never freed. The ledger counts it as kept, and checks that it is taken at
 // most once per load. Strings the plug-in leaves on the driver's plug-in
 // heap are the driver's to free with the heap: they count as released when
-// the host destroys the heap of that opening.
+// the host destroys the heap of that opening, and how many it left is read
+// at each opening (LedgerReadOpening) for the soak to judge.
+//
+// A release of what the plug-in does not hold (an activation context
+// released once too often, a handle it never took) fails the report. So
+// does a subclassing of a window the plug-in did not create that is still
+// in place when that window goes, unless the window lay inside one of the
+// plug-in's pages. For the length of an opening the ledger watches the
+// messages of the thread: a DC the system hands in (WM_CTLCOLOR*,
+// WM_ERASEBKGND, WM_PAINT or WM_PRINTCLIENT with a DC, WM_DRAWITEM) is
+// checked as the plug-in's own are, while the message is handled.
 #pragma once
 
 #include <windows.h>
@@ -91,6 +101,18 @@ void LedgerBeginOpening(HANDLE driverHeap);
 // driver's to free with it; windows that are gone end their subclassing
 // and their timers.
 void LedgerEndOpening();
+
+// What the plug-in holds at the end of an opening (after
+// LedgerEndOpening): each kind's live count within the load, the bytes of
+// its C heap and other heap blocks, and the blocks it left on that
+// opening's driver heap.
+struct LedgerOpeningReading {
+  long long live[static_cast<int>(LedgerKind::kCount)];
+  long long cHeapBytes;
+  long long otherHeapBytes;
+  long long leftOnDriverHeap;
+};
+LedgerOpeningReading LedgerReadOpening();
 
 const wchar_t* LedgerKindName(LedgerKind kind);
 LedgerLine LedgerLineOf(LedgerKind kind);

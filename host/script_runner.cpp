@@ -112,7 +112,9 @@ std::wstring Describe(HWND page, int id) {
   return line;
 }
 
-std::wstring ReadScript(const std::wstring& path) {
+}  // namespace
+
+std::wstring ReadScriptFile(const std::wstring& path) {
   FILE* file = _wfopen(path.c_str(), L"rb");
   if (file == nullptr) return {};
   std::string bytes;
@@ -128,6 +130,8 @@ std::wstring ReadScript(const std::wstring& path) {
   return text;
 }
 
+namespace {
+
 class ScriptRunner {
  public:
   explicit ScriptRunner(SheetSession* session)
@@ -135,11 +139,16 @@ class ScriptRunner {
 
   // False when the step cannot be done; the script then stops.
   bool Step(const std::wstring& line);
-  bool ClosedWithOk() const { return closedWithOk_; }
+  ScriptEnd End() const {
+    if (sheet_ != nullptr) return ScriptEnd::kLeftOpen;
+    return closedWithOk_ ? ScriptEnd::kClosedWithOk : ScriptEnd::kClosedOtherwise;
+  }
 
  private:
   HWND Page() const { return PropSheet_GetCurrentPageHwnd(sheet_); }
   bool Press(int button);
+  bool CloseBox();
+  void EndIfClosed(bool withOk);
 
   SheetSession* session_;
   HWND sheet_;
@@ -147,15 +156,28 @@ class ScriptRunner {
   bool closedWithOk_ = false;
 };
 
+void ScriptRunner::EndIfClosed(bool withOk) {
+  if (PropSheet_GetCurrentPageHwnd(sheet_) != nullptr) return;  // still open
+  closedWithOk_ = withOk;
+  DestroyWindow(sheet_);
+  sheet_ = nullptr;
+}
+
 bool ScriptRunner::Press(int button) {
   PhaseTimer timer(button == PSBTN_APPLYNOW ? OpeningPhase::kApply : OpeningPhase::kClose);
   PropSheet_PressButton(sheet_, button);
   Pump(sheet_, settle_);
-  if (PropSheet_GetCurrentPageHwnd(sheet_) == nullptr) {  // the sheet has closed
-    closedWithOk_ = button == PSBTN_OK;
-    DestroyWindow(sheet_);
-    sheet_ = nullptr;
-  }
+  EndIfClosed(button == PSBTN_OK);
+  return true;
+}
+
+// As a person closes it: the system menu's Close, which the sheet takes
+// as Cancel.
+bool ScriptRunner::CloseBox() {
+  PhaseTimer timer(OpeningPhase::kClose);
+  SendMessageW(sheet_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  Pump(sheet_, settle_);
+  EndIfClosed(false);
   return true;
 }
 
@@ -163,8 +185,9 @@ bool ScriptRunner::Step(const std::wstring& line) {
   std::wistringstream in(line);
   std::wstring command;
   in >> command;
-  if (command.empty() || command[0] == L'#') return true;
-  const bool pressed = command == L"apply" || command == L"ok" || command == L"cancel";
+  if (command.empty() || command[0] == L'#' || command == L"path") return true;
+  const bool pressed =
+      command == L"apply" || command == L"ok" || command == L"cancel" || command == L"close";
   PhaseTimer timer(pressed ? OpeningPhase::kNone : OpeningPhase::kSteps);
   if (command == L"print") {
     PrintLine(Rest(in));
@@ -208,6 +231,8 @@ bool ScriptRunner::Step(const std::wstring& line) {
     return Press(PSBTN_OK);
   } else if (command == L"cancel") {
     return Press(PSBTN_CANCEL);
+  } else if (command == L"close") {
+    return CloseBox();
   } else if (command == L"screenshot") {
     Pump(sheet_, 300);
     const std::wstring path = session_->Options().screenshots + L"\\" + Rest(in);
@@ -221,11 +246,11 @@ bool ScriptRunner::Step(const std::wstring& line) {
 
 }  // namespace
 
-bool RunScript(SheetSession* session, const std::wstring& path) {
-  return RunScriptText(session, ReadScript(path));
+ScriptEnd RunScript(SheetSession* session, const std::wstring& path) {
+  return RunScriptText(session, ReadScriptFile(path));
 }
 
-bool RunScriptText(SheetSession* session, const std::wstring& script) {
+ScriptEnd RunScriptText(SheetSession* session, const std::wstring& script) {
   const bool quiet = session->Options().quiet;
   MessageBoxAnswerer answerer([quiet](const std::wstring& caption, const std::wstring& text) {
     if (!quiet) PrintLine(L"message box: " + caption + L": " + text);
@@ -240,8 +265,27 @@ bool RunScriptText(SheetSession* session, const std::wstring& script) {
     if (!line.empty() && line.back() == L'\r') line.pop_back();
     if (!runner.Step(line)) {
       PrintLine(Format(L"script line %d cannot be done: ", number) + line, stderr);
-      break;
+      return ScriptEnd::kStepFailed;
     }
   }
-  return runner.ClosedWithOk();
+  return runner.End();
+}
+
+std::vector<ScriptPath> ScriptPaths(const std::wstring& script) {
+  std::wstring shared;
+  std::vector<ScriptPath> paths;
+  std::wistringstream lines(script);
+  std::wstring line;
+  while (std::getline(lines, line)) {
+    std::wistringstream words(line);
+    std::wstring command;
+    words >> command;
+    if (command == L"path") {
+      paths.push_back({Rest(words), shared});
+      continue;
+    }
+    (paths.empty() ? shared : paths.back().steps) += line + L"\n";
+  }
+  if (paths.empty()) paths.push_back({L"script", shared});
+  return paths;
 }

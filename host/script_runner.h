@@ -12,6 +12,8 @@
 //   properties          open the printer's properties as well: the device
 //                       settings, with a plug-in object of their own
 //   apply | ok | cancel press that button of the sheet
+//   close               close the sheet with its close box
+//   path NAME           starts one way through the sheet (see ScriptPaths)
 //   screenshot FILE     save the sheet as a bitmap in the screenshot folder
 //   print TEXT          echo TEXT
 // Blank lines and lines starting with # are skipped. Message boxes are
@@ -22,7 +24,29 @@
 
 class SheetSession;
 
-// True when the script closed the sheet with OK.
-bool RunScript(SheetSession* session, const std::wstring& path);
+#include <vector>
+
+enum class ScriptEnd {
+  kClosedWithOk,
+  kClosedOtherwise,  // Cancel or the close box
+  kLeftOpen,         // every step done, the sheet still open
+  kStepFailed,       // a step could not be done
+};
+
+// Runs the steps; how the sheet ended.
+ScriptEnd RunScript(SheetSession* session, const std::wstring& path);
 // The same with the script's text itself.
-bool RunScriptText(SheetSession* session, const std::wstring& script);
+ScriptEnd RunScriptText(SheetSession* session, const std::wstring& script);
+
+// A script's text, from its file (empty when it cannot be read).
+std::wstring ReadScriptFile(const std::wstring& path);
+
+// One way through the sheet: the script's steps before its first "path"
+// line, then the steps of one "path NAME" line up to the next.
+struct ScriptPath {
+  std::wstring name;
+  std::wstring steps;
+};
+// The ways through the sheet a script offers: one for each "path" line,
+// or the whole script as one named "script" when it has none.
+std::vector<ScriptPath> ScriptPaths(const std::wstring& script);

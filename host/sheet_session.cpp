@@ -314,9 +314,9 @@ int SheetSession::Show() {
       sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
     }
     if (sheet_ == nullptr) return -1;
-    const bool ok = options_.script.empty() ? RunScriptText(this, options_.scriptText)
-                                            : RunScript(this, options_.script);
-    result_ = ok ? 1 : 0;
+    scriptEnd_ = options_.script.empty() ? RunScriptText(this, options_.scriptText)
+                                         : RunScript(this, options_.script);
+    result_ = scriptEnd_ == ScriptEnd::kClosedWithOk ? 1 : 0;
   }
   info_.Reason = PROPSHEETUI_REASON_DESTROY;
   plugin_->DocumentPropertySheets(&info_, 0);

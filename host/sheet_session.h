@@ -13,6 +13,7 @@
 #include "driver_ui.h"
 #include "host_options.h"
 #include "plugin_library.h"
+#include "script_runner.h"
 
 class PpdModel;
 
@@ -38,6 +39,11 @@ class SheetSession {
   // (`beforeHeapDestroyed` runs just before the heap goes).
   void Close(void (*beforeHeapDestroyed)() = nullptr);
   HANDLE PluginHeap() const { return heap_; }
+  // How the script left the sheet (after Show with a script).
+  ScriptEnd End() const { return scriptEnd_; }
+  // The references the plug-in objects of this opening hold on the
+  // driver's helper interface: none once they are released.
+  LONG HelperReferences() const { return driverUI_.References(); }
 
   // For the driver's page and the script.
   void ApplyToDriver();
@@ -87,4 +93,5 @@ class SheetSession {
   HWND sheet_ = nullptr;
   HWND driverPage_ = nullptr;
   int result_ = 0;
+  ScriptEnd scriptEnd_ = ScriptEnd::kLeftOpen;
 };

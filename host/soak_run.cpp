@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "opening_judge.h"
 #include "plugin_library.h"
 #include "resource_ledger.h"
+#include "script_runner.h"
 #include "sheet_session.h"
 #include "utf8_output.h"
 
@@ -30,7 +32,9 @@ constexpr SIZE_T kGrowthBound = 512 * 1024;
 
 // The changes an opening makes when no script is named: the Layout page's
 // lists and buttons (which repaint the preview), a confidential job on the
-// Job Settings page, apply, and OK.
+// Job Settings page; then one way out of the sheet, a different one at
+// each opening in turn: Apply then OK (the benchmark's), OK, Cancel, the
+// close box, and each page shown and hidden before OK.
 const wchar_t kDefaultScript[] =
     L"page 1\n"
     L"choose 11004 1\n"
@@ -45,9 +49,29 @@ const wchar_t kDefaultScript[] =
     L"type 10002 soak\n"
     L"type 10003 opening\n"
     L"type 10004 1234\n"
+    L"path apply then ok\n"
     L"apply\n"
     L"page 1\n"
+    L"ok\n"
+    L"path ok\n"
+    L"page 1\n"
+    L"ok\n"
+    L"path cancel\n"
+    L"cancel\n"
+    L"path close box\n"
+    L"close\n"
+    L"path pages\n"
+    L"page 0\n"
+    L"page 1\n"
+    L"page 2\n"
+    L"page 0\n"
     L"ok\n";
+
+// The first openings of each load that settle before the readings of an
+// opening are judged against them: the first (which takes what the load
+// keeps) and one of each way out after it, so that what any way out
+// leaves for the load is seen before it is judged.
+unsigned SettlingOpenings(size_t paths) { return static_cast<unsigned>(std::max<size_t>(2, paths + 1)); }
 
 const LoadWatch kLedgerWatch = {&LedgerWatchLoad, &LedgerConfirmAttached};
 
@@ -67,14 +91,63 @@ void PrintMemory(const wchar_t* when, SIZE_T bytes) {
 
 void EndOpeningBeforeHeap() { LedgerEndOpening(); }
 
-// One opening, as the driver runs it; false when it could not be made.
-bool OpenOnce(const HostOptions& options, PluginLibrary* library) {
+struct OpeningResult {
+  bool opened = false;
+  ScriptEnd end = ScriptEnd::kStepFailed;
+  LONG helperReferences = 0;
+};
+
+// One opening along one way through the sheet, as the driver runs it.
+OpeningResult OpenOnce(const HostOptions& options, PluginLibrary* library) {
+  OpeningResult result;
   SheetSession session(options, library);
   LedgerBeginOpening(session.PluginHeap());
-  const bool opened = session.Open();
-  const bool accepted = opened && session.Show() == 1;
+  result.opened = session.Open();
+  if (result.opened) {
+    session.Show();
+    result.end = session.End();
+  }
   session.Close(&EndOpeningBeforeHeap);
-  return accepted;
+  result.helperReferences = session.HelperReferences();
+  return result;
+}
+
+// What is read at the end of each opening, and how each row is judged.
+std::vector<OpeningRow> OpeningRows(const HostOptions& options) {
+  std::vector<OpeningRow> rows;
+  for (int i = 0; i < static_cast<int>(LedgerKind::kCount); ++i)
+    rows.push_back({LedgerKindName(static_cast<LedgerKind>(i)), OpeningRule::kNoRise, 0});
+  rows.push_back({L"C heap, bytes", OpeningRule::kNoRise, 0});
+  rows.push_back({L"other heaps, bytes", OpeningRule::kNoRise, 0});
+  rows.push_back({L"driver's heap, left for the driver", OpeningRule::kExactly,
+                  options.driverHeapLeft});
+  rows.push_back({L"helper interface references", OpeningRule::kExactly, 0});
+  return rows;
+}
+
+std::vector<long long> Readings(LONG helperReferences) {
+  const LedgerOpeningReading reading = LedgerReadOpening();
+  std::vector<long long> readings(reading.live, reading.live + static_cast<int>(LedgerKind::kCount));
+  readings.push_back(reading.cHeapBytes);
+  readings.push_back(reading.otherHeapBytes);
+  readings.push_back(reading.leftOnDriverHeap);
+  readings.push_back(helperReferences);
+  return readings;
+}
+
+// How often each way through the sheet was taken and how it ended.
+struct PathCount {
+  unsigned taken = 0, withOk = 0, otherwise = 0, failed = 0;
+};
+
+void PrintPaths(const std::vector<ScriptPath>& paths, const std::vector<PathCount>& counts) {
+  PrintLine(L"soak: ways out of the sheet:");
+  for (size_t i = 0; i < paths.size(); ++i) {
+    PrintLine(Format(L"soak: path %ls: %u openings, %u closed with OK, %u closed without, "
+                     L"%u not closed or not made",
+                     paths[i].name.c_str(), counts[i].taken, counts[i].withOk,
+                     counts[i].otherwise, counts[i].failed));
+  }
 }
 
 bool Unload(PluginLibrary* library) {
@@ -171,9 +244,15 @@ const wchar_t* DefaultOpeningScript() { return kDefaultScript; }
 
 int RunSoak(const HostOptions& given) {
   HostOptions options = given;
-  if (options.script.empty()) options.scriptText = DefaultOpeningScript();
+  const std::wstring script =
+      options.script.empty() ? std::wstring(DefaultOpeningScript()) : ReadScriptFile(options.script);
+  const std::vector<ScriptPath> paths = ScriptPaths(script);
+  std::vector<PathCount> pathCounts(paths.size());
+  options.script.clear();
   options.settleMilliseconds = 0;
   options.quiet = true;
+  const unsigned settling = SettlingOpenings(paths.size());
+  OpeningJudge judge(OpeningRows(options), settling);
 
   // Short runs measure from their first opening.
   const unsigned steadyFrom = options.count > kSteadyOpening ? kSteadyOpening : 1;
@@ -190,8 +269,23 @@ int RunSoak(const HostOptions& given) {
       if (!library.Load(options, &kLedgerWatch))
         return Stopped(L"the library could not be loaded with the ledger attached");
       if (opening == 1) PrintRedirectionsNotImported();
+      judge.StartLoad();
     }
-    if (!OpenOnce(options, &library)) ++failedOpenings;
+    const size_t path = (opening - 1) % paths.size();
+    options.scriptText = paths[path].steps;
+    const OpeningResult result = OpenOnce(options, &library);
+    PathCount& count = pathCounts[path];
+    ++count.taken;
+    if (!result.opened || result.end == ScriptEnd::kStepFailed ||
+        result.end == ScriptEnd::kLeftOpen) {
+      ++count.failed;
+      ++failedOpenings;
+    } else if (result.end == ScriptEnd::kClosedWithOk) {
+      ++count.withOk;
+    } else {
+      ++count.otherwise;
+    }
+    judge.After(opening, Readings(result.helperReferences));
     std::wstring problem;
     if (!LedgerRedirectionsHold(&problem)) return Stopped(problem);
     if (opening == 1) first = PagefileUsage();
@@ -205,8 +299,18 @@ int RunSoak(const HostOptions& given) {
 
   std::wstring ledger;
   const bool balanced = LedgerReport(&ledger);
-  PrintLine(Format(L"soak: %u openings, %u not closed with OK", options.count, failedOpenings));
+  PrintLine(Format(L"soak: %u openings, %u not made or not closed by their way out",
+                   options.count, failedOpenings));
+  PrintPaths(paths, pathCounts);
   PrintLine(ledger.substr(0, ledger.size() - 1));
+  PrintLine(Format(L"per opening (read at the end of each; %u settling openings a load, then "
+                   L"no rise; the driver's heap holds %lld blocks the plug-in hands the driver):",
+                   settling, options.driverHeapLeft));
+  PrintLine(judge.Table().substr(0, judge.Table().size() - 1));
+  if (std::min(options.count, options.openingsPerLoad) <= settling)
+    PrintLine(Format(L"per opening: no opening judged for a rise: %u openings a load, %u settle",
+                     std::min(options.count, options.openingsPerLoad), settling));
+  for (const std::wstring& fault : judge.Faults()) PrintLine(fault);
   PrintMemory(L"before", before);
   PrintMemory(L"after opening 1", first);
   PrintMemory(L"after the last unload", last);
@@ -219,8 +323,9 @@ int RunSoak(const HostOptions& given) {
 
   if (!balanced) PrintLine(L"soak: the ledger is not balanced");
   if (!unloaded) PrintLine(L"soak: DllCanUnloadNow refused an unload");
-  if (failedOpenings != 0) PrintLine(L"soak: some openings did not close with OK");
-  const bool clean = balanced && withinBound && unloaded && failedOpenings == 0;
+  if (failedOpenings != 0) PrintLine(L"soak: some openings were not made or did not close");
+  if (!judge.Clean()) PrintLine(L"soak: what the plug-in holds changed from opening to opening");
+  const bool clean = balanced && withinBound && unloaded && failedOpenings == 0 && judge.Clean();
   PrintLine(clean ? L"soak: clean" : L"soak: FAILED");
   return clean ? 0 : 1;
 }

@@ -14,9 +14,17 @@
 # it, and both are printed. The times of one opening are printed with
 # their ratios (make bench measures them alternately).
 #
-# Fails when any run exits with another status than 0, does not end with
-# "drvhost: all given back", or has no judged memory figure within its
-# bound; says so loudly when a width cannot run on this machine.
+# Each opening leaves the sheet by the next of the default script's ways
+# out (OK, Cancel, the close box, Apply then OK, each page shown and
+# hidden); the summary gives each run's count of each. The plug-in leaves
+# 7 blocks on the driver's heap at each opening for the driver to free with
+# it (its two page titles, shown by the sheet, and the Job Settings page's
+# five labels); the stand-ins leave none.
+#
+# Fails when any run exits with another status than 0 (the ledger, its
+# table per opening, the ways out), does not end with "drvhost: all given
+# back", or has no judged memory figure within its bound; says so loudly
+# when a width cannot run on this machine.
 #
 #   scripts/soak.sh DIST_DIR CORPUS_FILES_DIR BUILD_DIR
 set -uo pipefail
@@ -117,6 +125,7 @@ soak() {
   else
     summary+=("$name: passed")
   fi
+  summary+=("$(sed -n 's/^soak: path \(.*\): \([0-9]*\) openings, \([0-9]*\) closed with OK, \([0-9]*\) closed without, \([0-9]*\) not closed.*/\1 \2 (\3 OK, \4 without, \5 failed)/p' "$log" | tr -d '\r' | paste -sd ',' - | sed 's/,/, /g; s/^/    ways out: /')")
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
@@ -135,9 +144,10 @@ for width in "${widths[@]}"; do
   judged=yes
   for variant in "$width" "$width-xp"; do
     if [ -n "$same_grew" ]; then
-      soak "$variant" "$width" "$dist/$variant/korvain.dll" --memory-baseline "$same_grew"
+      soak "$variant" "$width" "$dist/$variant/korvain.dll" --memory-baseline "$same_grew" \
+        --driver-heap-left 7
     else
-      soak "$variant" "$width" "$dist/$variant/korvain.dll"
+      soak "$variant" "$width" "$dist/$variant/korvain.dll" --driver-heap-left 7
       summary+=("$variant: FAILED: no baseline memory figure to judge it against")
       status=1
     fi

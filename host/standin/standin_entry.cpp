@@ -12,6 +12,7 @@
 
 #include "oem_interfaces.h"
 #include "standin_leaks.h"
+#include "standin_page.h"
 #ifdef STANDIN_SAME_CONTROLS
 #include "same_controls_pages.h"
 #endif
@@ -19,6 +20,7 @@
 namespace {
 
 HMODULE g_module;
+HANDLE g_driverHeap;  // the plug-in heap of the latest opening
 LONG g_liveObjects;
 LONG g_serverLocks;
 
@@ -86,10 +88,17 @@ class StandIn : public Counted<StandIn, IPrintOemUI2, IID_IPrintOemUI2> {
     if (mode == OEMDM_SIZE) param->cbBufSize = 0;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE PublishDriverInterface(IUnknown*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE PublishDriverInterface(IUnknown* helper) override {
+    LeakSite site = {};
+    site.module = g_module;
+    site.helper = helper;
+    LeakAtMoment(LeakMoment::kPublish, site);
+    return S_OK;
+  }
   // No items of its own; the driver's are left as they are.
   HRESULT STDMETHODCALLTYPE CommonUIProp(DWORD, POEMCUIPPARAM param) override {
     if (param != nullptr && param->pOEMOptItems == nullptr) param->cOEMOptItems = 0;
+    if (param != nullptr) g_driverHeap = param->hOEMHeap;
     return S_OK;
   }
   // No page (or the same-controls pages); each opening of the sheet is
@@ -97,6 +106,8 @@ class StandIn : public Counted<StandIn, IPrintOemUI2, IID_IPrintOemUI2> {
   HRESULT STDMETHODCALLTYPE DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM) override {
     if (info == nullptr) return E_FAIL;
     if (info->Reason == PROPSHEETUI_REASON_INIT) LeakAtOpening(g_module);
+    if (info->Reason == PROPSHEETUI_REASON_INIT && LeakNeedsPage())
+      AddStandInPage(info, g_module, g_driverHeap);
 #ifdef STANDIN_SAME_CONTROLS
     if (info->Reason == PROPSHEETUI_REASON_INIT) AddSameControlsPages(info, g_module);
 #endif
@@ -166,6 +177,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 #ifdef STANDIN_SAME_CONTROLS
   if (reason == DLL_PROCESS_DETACH) ReleaseSameControlsContext();
 #endif
+  if (reason == DLL_PROCESS_DETACH) LeakAtUnload();
   return TRUE;
 }
 
