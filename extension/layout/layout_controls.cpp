@@ -5,7 +5,7 @@
 
 #include "held_lists.h"
 #include "layout_page_parts.h"
-#include "shared_utils.h"
+#include "load_res_string.h"
 
 namespace {
 
