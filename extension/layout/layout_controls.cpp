@@ -4,7 +4,7 @@
 #include <prsht.h>
 
 #include "held_lists.h"
-#include "layout_page_parts.h"
+#include "layout_preview.h"
 #include "load_res_string.h"
 
 namespace {
