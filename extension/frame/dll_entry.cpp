@@ -3,8 +3,8 @@
 
 #include "module_state.h"
 #include "oem_interfaces.h"
+#include "page_activation_context.h"
 #include "plugin_factory.h"
-#include "shared_utils.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID) {
   switch (fdwReason) {

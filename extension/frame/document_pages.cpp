@@ -2,9 +2,10 @@
 
 #include "../layout/layout_page.h"
 #include "job_settings_page.h"
+#include "load_res_string.h"
 #include "module_state.h"
+#include "page_activation_context.h"
 #include "resource_ids.h"
-#include "shared_utils.h"
 
 namespace {
 

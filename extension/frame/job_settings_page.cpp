@@ -5,9 +5,9 @@
 
 #include "job_settings_edit_filters.h"
 #include "job_settings_fields.h"
+#include "load_res_string.h"
 #include "private_devmode.h"
 #include "resource_ids.h"
-#include "shared_utils.h"
 
 namespace {
 

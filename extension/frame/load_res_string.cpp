@@ -1,4 +1,4 @@
-#include "shared_utils.h"
+#include "load_res_string.h"
 
 namespace {
 

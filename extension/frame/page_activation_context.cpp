@@ -1,8 +1,9 @@
+#include "page_activation_context.h"
+
 #include <cstdint>
 #include <cstdlib>
 
 #include "module_state.h"
-#include "shared_utils.h"
 
 namespace {
 

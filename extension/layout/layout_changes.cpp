@@ -3,9 +3,11 @@
 // driver hears of the pages-per-sheet and borders changes straight away
 // and of orientation and two-sided changes when the page is left or
 // applied.
+#include "layout_changes.h"
+
+#include "layout_border_flags.h"
 #include "layout_controls.h"
 #include "layout_items.h"
-#include "layout_page_parts.h"
 #include "resource_ids.h"
 
 namespace {

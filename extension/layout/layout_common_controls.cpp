@@ -1,6 +1,6 @@
 #include "layout_common_controls.h"
 
-#include "shared_utils.h"
+#include "page_activation_context.h"
 
 namespace {
 

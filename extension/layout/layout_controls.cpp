@@ -4,8 +4,8 @@
 #include <prsht.h>
 
 #include "held_lists.h"
-#include "layout_page_parts.h"
-#include "shared_utils.h"
+#include "layout_preview.h"
+#include "load_res_string.h"
 
 namespace {
 

@@ -4,14 +4,13 @@
 #include <prsht.h>
 
 #include "held_lists.h"
+#include "layout_changes.h"
 #include "layout_common_controls.h"
 #include "layout_controls.h"
 #include "layout_items.h"
-#include "layout_page_parts.h"
+#include "layout_preview.h"
+#include "layout_refresh.h"
 #include "resource_ids.h"
-
-bool g_bordersDefaulted = false;
-bool g_bordersSettled = false;
 
 namespace {
 

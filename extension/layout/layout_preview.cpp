@@ -4,7 +4,6 @@
 
 #include "layout_common_controls.h"
 #include "layout_items.h"
-#include "layout_page_parts.h"
 #include "resource_ids.h"
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "preview_selection.h"
 #include "preview_store.h"
+#include "ui_context.h"
 
 constexpr COLORREF kPreviewBackgroundKey = RGB(0, 128, 128);  // around every main picture
 constexpr COLORREF kOverlaySheetKey = RGB(255, 174, 201);      // the sheet area of an overlay
@@ -36,3 +37,11 @@ void TransparentCopy(HDC destination, int x, int y, int width, int height, HDC s
 // The mask combination alone (what TransparentCopy falls back to).
 void MaskedCopy(HDC destination, int x, int y, HDC source, int sourceWidth, int sourceHeight,
                 COLORREF key);
+
+// Draws the preview into the Layout page's frame for one WM_PAINT. The
+// first paint makes the page's store of pictures, which stays until
+// ReleaseLayoutPreview (WM_DESTROY).
+void PaintLayoutPreview(HWND page, const OEMCUIPPARAM* param);
+// Asks for a repaint of the preview alone.
+void InvalidateLayoutPreview(HWND page);
+void ReleaseLayoutPreview(HWND page);

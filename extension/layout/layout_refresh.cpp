@@ -6,9 +6,11 @@
 // Each control follows its item's current OPTIF_DISABLED on every refresh:
 // a control comes on again when the driver enables its item, and the
 // page-format rules never enable a control whose item is disabled.
+#include "layout_refresh.h"
+
+#include "layout_border_flags.h"
 #include "layout_controls.h"
 #include "layout_items.h"
-#include "layout_page_parts.h"
 #include "resource_ids.h"
 
 namespace {

@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
+#include "device_tree.h"
+#include "document_tree.h"
 #include "ppd_model.h"
 #include "ppd_path.h"
-#include "settings_tree.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "settings_tree.h"
+#include "device_tree.h"
 #include "settings_tree_items.h"
 
 namespace {

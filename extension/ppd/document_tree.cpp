@@ -1,6 +1,6 @@
 #include "known_feature_lookup.h"
 #include "ppd_model.h"
-#include "settings_tree.h"
+#include "document_tree.h"
 #include "settings_tree_items.h"
 
 namespace {

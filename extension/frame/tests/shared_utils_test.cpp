@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "shared_utils.h"
+#include "load_res_string.h"
+#include "page_activation_context.h"
 #include "wide_from_byte_units.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "load_res_string.h"
 #include "loaded_plugin.h"
-#include "shared_utils.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "layout_page_driver.h"
@@ -207,44 +208,137 @@ TEST_F(PreviewDrawing, TransparentCopyWithoutContextsDoesNothing) {
 
 // ---- the page's own paint ----
 
-// The frame control draws its own border over the picture's edge: the
-// checks compare what lies inside it.
-std::vector<uint32_t> Inside(const std::vector<uint32_t>& pixels, const RECT& frame) {
-  const int w = frame.right - frame.left;
-  const int h = frame.bottom - frame.top;
-  std::vector<uint32_t> inside;
-  for (int y = 1; y + 1 < h; ++y)
-    for (int x = 1; x + 1 < w; ++x) inside.push_back(pixels[y * w + x]);
-  return inside;
-}
-
 // What the page shows in its frame, read back from the screen.
-std::vector<uint32_t> FrameOnScreen(HWND page, RECT* frameInPage) {
+struct FrameShown {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;  // 0xRRGGBB, top row first
+  COLORREF At(int x, int y) const {
+    const uint32_t p = pixels[y * width + x];
+    return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+  }
+  int Count(COLORREF colour) const {
+    int n = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) n += At(x, y) == colour ? 1 : 0;
+    return n;
+  }
+};
+
+FrameShown FrameOnScreen(HWND page) {
   RECT frame;
   GetWindowRect(GetDlgItem(page, kPreview), &frame);
   MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&frame), 2);
-  *frameInPage = frame;
-  const int w = frame.right - frame.left;
-  const int h = frame.bottom - frame.top;
-  Canvas copy(w, h);
+  FrameShown shown;
+  shown.width = frame.right - frame.left;
+  shown.height = frame.bottom - frame.top;
+  Canvas copy(shown.width, shown.height);
   HDC screen = GetDC(page);
-  BitBlt(copy.dc(), 0, 0, w, h, screen, frame.left, frame.top, SRCCOPY);
+  BitBlt(copy.dc(), 0, 0, shown.width, shown.height, screen, frame.left, frame.top, SRCCOPY);
   ReleaseDC(page, screen);
-  return copy.Pixels();
+  shown.pixels = copy.Pixels();
+  return shown;
 }
 
-std::vector<uint32_t> Expected(HMODULE module, const RECT& frame, int main, int overlay) {
-  const int w = frame.right - frame.left;
-  const int h = frame.bottom - frame.top;
-  Canvas canvas(w, h);
-  PreviewPictures pictures;
-  pictures.mainId = main;
-  pictures.overlayId = overlay;
-  DrawPreviewPictures(canvas.dc(), {0, 0, w, h}, module, pictures);
-  return canvas.Pixels();
+// One pixel of a picture, at its place within the 200 by 170 picture, and
+// the colour the frame must show there.
+struct Probe {
+  const char* what;
+  int x;
+  int y;
+  COLORREF colour;
+};
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kFold = RGB(210, 210, 210);
+constexpr COLORREF kFirstPageBar = RGB(220, 40, 40);
+constexpr COLORREF kSecondPageBar = RGB(40, 90, 220);
+constexpr COLORREF kThirdPageBar = RGB(240, 170, 0);
+
+// The pictures' geometry. The portrait sheet of four pages stands at
+// (47, 10), 106 by 150; its top pages are 42 pixels wide at x 53 and 105,
+// with their colour bar on rows 21 to 24. The overlay of that sheet paints
+// it pink, keeps teal around it (so the main picture's shadow goes), marks
+// a dashed binding line on columns 49 and 50 from row 12, and cuts the
+// bottom right corner to teal beside a grey fold.
+const Probe kFourUpLongEdgeProbes[] = {
+    {"teal corner of the main picture", 1, 1, kTestWindowColour},
+    {"left of the sheet", 46, 80, kTestWindowColour},
+    {"sheet's left edge, under the pink", 47, 80, kBlack},
+    {"above the sheet", 80, 9, kTestWindowColour},
+    {"sheet's top edge", 80, 10, kBlack},
+    {"sheet's right edge", 152, 80, kBlack},
+    {"the overlay's teal over the shadow on the right", 154, 80, kTestWindowColour},
+    {"sheet's bottom edge", 80, 159, kBlack},
+    {"the overlay's teal over the shadow below", 80, 161, kTestWindowColour},
+    {"binding line, first column", 49, 12, kBinding},
+    {"binding line, second column", 50, 12, kBinding},
+    {"binding line's first gap", 49, 17, kWhite},
+    {"no binding along the top", 60, 12, kWhite},
+    {"overlay's teal corner", 151, 158, kTestWindowColour},
+    {"fold of the turning corner", 125, 146, kFold},
+    {"bar of the top left page", 70, 22, kXpVariant ? kFirstPageBar : kThirdPageBar},
+    {"bar of the top right page", 120, 22, kXpVariant ? kSecondPageBar : kFirstPageBar},
+};
+
+// The colour booklet bound on the left: the opened sheet at (8, 30), 150
+// by 106, and the folded copy at (164, 60), 28 by 40, with its green
+// spine on columns 164 to 166.
+const Probe kLeftBookletProbes[] = {
+    {"teal corner of the main picture", 1, 1, kTestWindowColour},
+    {"left of the sheet", 7, 80, kTestWindowColour},
+    {"sheet's left edge", 8, 80, kBlack},
+    {"above the sheet", 80, 29, kTestWindowColour},
+    {"sheet's top edge", 80, 30, kBlack},
+    {"spine on the left edge", 165, 80, kBinding},
+    {"no spine on the right edge", 190, 80, kWhite},
+    {"no overlay's binding line", 49, 12, kTestWindowColour},
+    {"no overlay's fold", 125, 146, kTestWindowColour},
+};
+
+std::string Hex(COLORREF colour) {
+  char text[16];
+  wsprintfA(text, "%06lX", static_cast<unsigned long>(colour));
+  return text;
 }
 
-// Four pages per sheet, down then left, flipped on the long edge.
+// Checks what the page shows against the probes of its picture, placed as
+// the picture centres in the frame (unscaled, offsets truncated toward
+// zero), and the frame around it: the control's line on its four sides,
+// and the window colour between that line and the picture, with neither
+// key colour left anywhere.
+template <size_t N>
+void ExpectPicture(const FrameShown& shown, const Probe (&probes)[N], const char* what) {
+  ASSERT_GT(shown.width, 2);
+  ASSERT_GT(shown.height, 2);
+  const int x0 = (shown.width - 200) / 2;
+  const int y0 = (shown.height - 170) / 2;
+  for (const Probe& probe : probes) {
+    const COLORREF got = shown.At(x0 + probe.x, y0 + probe.y);
+    EXPECT_EQ(got, probe.colour) << what << ": " << probe.what << " at (" << probe.x << ", "
+                                 << probe.y << ") of the picture, placed at (" << x0 << ", "
+                                 << y0 << "), shows " << Hex(got);
+  }
+  const int midX = shown.width / 2;
+  const int midY = shown.height / 2;
+  const COLORREF line = shown.At(0, midY);
+  EXPECT_NE(line, kTestWindowColour) << what << ": the frame's line";
+  EXPECT_EQ(shown.At(shown.width - 1, midY), line) << what << ": the frame's right line";
+  EXPECT_EQ(shown.At(midX, 0), line) << what << ": the frame's top line";
+  EXPECT_EQ(shown.At(midX, shown.height - 1), line) << what << ": the frame's bottom line";
+  if (x0 > 1) {
+    EXPECT_EQ(shown.At(1, midY), kTestWindowColour) << what << ": left margin";
+  }
+  if (y0 > 1) {
+    EXPECT_EQ(shown.At(midX, 1), kTestWindowColour) << what << ": top margin";
+  }
+  EXPECT_EQ(shown.Count(kPreviewBackgroundKey), 0) << what;
+  EXPECT_EQ(shown.Count(kOverlaySheetKey), 0) << what;
+}
+
+// Four pages per sheet, down then left, flipped on the long edge: picture
+// 12112 (12109 in the XP variant, which reads no arrangement) with overlay
+// 12307.
 LayoutTree FourUpLongEdgeTree() {
   LayoutTree tree = FullTree();
   tree.Item(DMPUB_NUP).Sel = 2;
@@ -252,8 +346,6 @@ LayoutTree FourUpLongEdgeTree() {
   tree.Item(DMPUB_DUPLEX).Sel = 2;
   return tree;
 }
-const int kFourUpLongEdgePicture = kXpVariant ? 12109 : 12112;
-const int kLongEdgeOverlay = 12307;
 
 TEST(LayoutPagePreview, PagePaintsThePicturesOfItsItemsAndFollowsChanges) {
   DistinctWindowColour colour;
@@ -261,17 +353,11 @@ TEST(LayoutPagePreview, PagePaintsThePicturesOfItsItemsAndFollowsChanges) {
   LayoutPageDriver d;
   ASSERT_TRUE(d.Open(&tree));
   UpdateWindow(d.page());
-  RECT frame;
-  std::vector<uint32_t> shown = FrameOnScreen(d.page(), &frame);
-  const HMODULE module = d.sheet.plugin.module;
-  EXPECT_EQ(Inside(shown, frame),
-            Inside(Expected(module, frame, kFourUpLongEdgePicture, kLongEdgeOverlay), frame));
+  ExpectPicture(FrameOnScreen(d.page()), kFourUpLongEdgeProbes, "four pages, long edge");
 
   d.Click(kBookletButton);  // two-sided stays on the long edge; booklets have no overlay
   UpdateWindow(d.page());  // the page asked for its repaint
-  shown = FrameOnScreen(d.page(), &frame);
-  EXPECT_EQ(Inside(shown, frame), Inside(Expected(module, frame, 12125, kNoPicture), frame));
-  EXPECT_NE(Inside(shown, frame), Inside(Expected(module, frame, 12109, 12307), frame));
+  ExpectPicture(FrameOnScreen(d.page()), kLeftBookletProbes, "booklet");
 }
 
 // The shipped library's own fallback: its page paints the same picture when
@@ -288,12 +374,10 @@ TEST(LayoutPagePreview, PagePaintsWithMasksWhenTheSystemLacksTransparentCopy) {
   ASSERT_NE(original, nullptr);
   InvalidateRect(d.page(), nullptr, TRUE);
   UpdateWindow(d.page());
-  RECT frame;
-  const std::vector<uint32_t> shown = FrameOnScreen(d.page(), &frame);
+  const FrameShown shown = FrameOnScreen(d.page());
   ReplaceImport(module, "kernel32.dll", "LoadLibraryW", original);
   EXPECT_GT(g_refusedImageLibraryLoads, 0);  // the paint went the masks' way
-  EXPECT_EQ(Inside(shown, frame),
-            Inside(Expected(module, frame, kFourUpLongEdgePicture, kLongEdgeOverlay), frame));
+  ExpectPicture(shown, kFourUpLongEdgeProbes, "four pages, long edge, masks");
 }
 
 // Counts the paints of every control on the page.
@@ -444,10 +528,7 @@ TEST(LayoutPagePreview, PicturesAndTransparentCopyAreLoadedOncePerPageAndGivenBa
   UpdateWindow(d.page());
   EXPECT_EQ(takings.loadedBitmaps.size(), 3u);
   EXPECT_EQ(takings.imageLibraryLoads, 1);
-  RECT frame;
-  const std::vector<uint32_t> shown = FrameOnScreen(d.page(), &frame);
-  EXPECT_EQ(Inside(shown, frame),
-            Inside(Expected(module, frame, kFourUpLongEdgePicture, kLongEdgeOverlay), frame));
+  ExpectPicture(FrameOnScreen(d.page()), kFourUpLongEdgeProbes, "four pages, after the changes");
 
   DestroyWindow(d.sheet.sheet);
   d.sheet.sheet = nullptr;

@@ -1,7 +1,9 @@
-// The preview's picture choice, checked against the rule in its table form
-// over every input in and beyond range, in both variants.
+// The preview's picture choice, checked against tables of picture ids
+// written out by hand, over every input in and beyond range, in both
+// variants.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -38,45 +40,113 @@ std::set<int> StoredPictures() {
   return ids;
 }
 
-// The main picture as the offset table reads: one page, two pages left to
-// right (right to left for the two leftward arrangements of portrait
-// pages), then four arrangements per page count, then the two booklets.
-int ExpectedMain(const PreviewInputs& in, LayoutVariant variant) {
-  if (in.col < 0 || in.col > 1 || in.ori < 0 || in.ori > 2) return 12101;
-  const bool portrait = in.ori == 0;
-  const int base = in.col == 1 ? (portrait ? 12101 : 12151) : (portrait ? 12201 : 12251);
-  const bool xp = variant == kXp;
-  const bool knownArrangement = in.dir >= 0 && in.dir <= 3;
-  switch (in.nup) {
-    case 0: return base;
-    case 1:
-      if (xp) return base + 4;
-      return base + (portrait && in.dir >= 2 ? 5 : 4);
-    case 2: case 3: case 4: case 5:
-      if (xp) return base + 4 * in.nup;
-      return knownArrangement ? base + 4 * in.nup + in.dir : 0;
-    case 6: return base + (xp || in.edge == 0 ? 24 : 25);
-    default: return 0;
-  }
+// The main pictures written out by hand, one block per family (colour
+// portrait, colour landscape, greyscale portrait, greyscale landscape): a
+// row per page count from 1 to 16 pages per sheet, a column per
+// arrangement (right then down, down then right, left then down, down then
+// left). Landscape pages have one two-page picture for every arrangement.
+constexpr int kMainPictures[4][6][4] = {
+    {{12101, 12101, 12101, 12101},
+     {12105, 12105, 12106, 12106},
+     {12109, 12110, 12111, 12112},
+     {12113, 12114, 12115, 12116},
+     {12117, 12118, 12119, 12120},
+     {12121, 12122, 12123, 12124}},
+    {{12151, 12151, 12151, 12151},
+     {12155, 12155, 12155, 12155},
+     {12159, 12160, 12161, 12162},
+     {12163, 12164, 12165, 12166},
+     {12167, 12168, 12169, 12170},
+     {12171, 12172, 12173, 12174}},
+    {{12201, 12201, 12201, 12201},
+     {12205, 12205, 12206, 12206},
+     {12209, 12210, 12211, 12212},
+     {12213, 12214, 12215, 12216},
+     {12217, 12218, 12219, 12220},
+     {12221, 12222, 12223, 12224}},
+    {{12251, 12251, 12251, 12251},
+     {12255, 12255, 12255, 12255},
+     {12259, 12260, 12261, 12262},
+     {12263, 12264, 12265, 12266},
+     {12267, 12268, 12269, 12270},
+     {12271, 12272, 12273, 12274}},
+};
+
+// The booklets of each family: bound on the left edge, on the right edge.
+constexpr int kBooklets[4][2] = {
+    {12125, 12126}, {12175, 12176}, {12225, 12226}, {12275, 12276}};
+
+// The overlays written out by hand: portrait pages, then landscape (or
+// rotated landscape) pages; a row per page count from 1 to 16 pages per
+// sheet; the short-edge flip, then the long-edge flip.
+constexpr int kOverlays[2][6][2] = {
+    {{12302, 12301},
+     {12304, 12305},
+     {12308, 12307},
+     {12310, 12311},
+     {12314, 12313},
+     {12317, 12316}},
+    {{12321, 12322},
+     {12325, 12324},
+     {12327, 12328},
+     {12331, 12330},
+     {12333, 12334},
+     {12336, 12337}},
+};
+
+// Which block of the tables the colour and orientation items choose; -1
+// for values the items never take.
+int Family(const PreviewInputs& in) {
+  if (in.col < 0 || in.col > 1 || in.ori < 0 || in.ori > 2) return -1;
+  const int landscape = in.ori == 0 ? 0 : 1;
+  return in.col == 1 ? landscape : 2 + landscape;
 }
 
-// The overlay table: P/L rows by page count, columns by flip edge.
+// The main picture read from the tables. Values beyond the items' ranges:
+// an unknown colour or orientation shows the colour portrait single page;
+// an unknown page count, or an unknown arrangement of 4 pages per sheet or
+// more, shows nothing; two pages per sheet take the rightward picture for
+// arrangements below 2 and the leftward one above; a booklet edge other
+// than 0 is the right edge. The XP variant reads no arrangement or edge.
+int ExpectedMain(const PreviewInputs& in, LayoutVariant variant) {
+  const int family = Family(in);
+  if (family < 0) return 12101;
+  const bool xp = variant == kXp;
+  if (in.nup == 6) return kBooklets[family][xp || in.edge == 0 ? 0 : 1];
+  if (in.nup < 0 || in.nup > 5) return 0;
+  int column = 0;
+  if (xp || in.nup == 0) {
+    column = 0;
+  } else if (in.nup == 1) {
+    column = in.dir >= 2 ? 3 : 0;
+  } else if (in.dir >= 0 && in.dir <= 3) {
+    column = in.dir;
+  } else {
+    return 0;
+  }
+  return kMainPictures[family][in.nup][column];
+}
+
+// The overlay read from its table: none for one-sided printing, booklets,
+// or values the items never take.
 int ExpectedOverlay(const PreviewInputs& in) {
   if (in.dup != 1 && in.dup != 2) return 0;
   if (in.ori < 0 || in.ori > 2 || in.nup < 0 || in.nup > 5) return 0;
-  const bool turned = in.nup == 1 || in.nup == 3;
-  const int step = 3 * in.nup;
-  if (in.ori == 0) {
-    if (turned) return (in.dup == 1 ? 12301 : 12302) + step;
-    return (in.dup == 1 ? 12302 : 12301) + step;
-  }
-  if (turned) return (in.dup == 1 ? 12322 : 12321) + step;
-  return (in.dup == 1 ? 12321 : 12322) + step;
+  return kOverlays[in.ori == 0 ? 0 : 1][in.nup][in.dup - 1];
 }
 
 TEST(PreviewSelection, EveryInputInAndBeyondRangeFollowsTheTables) {
   const std::set<int> stored = StoredPictures();
   ASSERT_EQ(stored.size(), 106u);
+  // The hand-written tables and the list of stored bitmaps are two
+  // writings of the same library: between them they name every bitmap once.
+  std::set<int> tabled;
+  for (const auto& family : kMainPictures)
+    for (const auto& row : family) tabled.insert(std::begin(row), std::end(row));
+  for (const auto& family : kBooklets) tabled.insert(std::begin(family), std::end(family));
+  for (const auto& orientation : kOverlays)
+    for (const auto& row : orientation) tabled.insert(std::begin(row), std::end(row));
+  ASSERT_EQ(tabled, stored);
   size_t checked = 0;
   for (LayoutVariant variant : {kVista, kXp}) {
     PreviewInputs in;
