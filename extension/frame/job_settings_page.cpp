@@ -6,6 +6,7 @@
 #include "job_settings_edit_filters.h"
 #include "job_settings_fields.h"
 #include "load_res_string.h"
+#include "page_controls.h"
 #include "private_devmode.h"
 #include "resource_ids.h"
 
@@ -34,10 +35,10 @@ const WCHAR* Wide(const char16_t* text) { return reinterpret_cast<const WCHAR*>(
 void LoadControls(HWND page, const PrivateDevmode* block) {
   JobSettingsFields fields;
   LoadJobSettingsFields(block, &fields);
-  CheckDlgButton(page, IDC_PASSWORD_PRINTING, fields.confidential ? BST_CHECKED : BST_UNCHECKED);
-  SetDlgItemTextW(page, IDC_USER_NAME, Wide(fields.userName));
-  SetDlgItemTextW(page, IDC_JOB_NAME, Wide(fields.jobName));
-  SetDlgItemTextW(page, IDC_PASSWORD, Wide(fields.password));
+  CheckControl(page, IDC_PASSWORD_PRINTING, fields.confidential ? BST_CHECKED : BST_UNCHECKED);
+  SetControlText(page, IDC_USER_NAME, Wide(fields.userName));
+  SetControlText(page, IDC_JOB_NAME, Wide(fields.jobName));
+  SetControlText(page, IDC_PASSWORD, Wide(fields.password));
 }
 
 // At most 14 characters of an edit field (fewer where the text holds
@@ -46,12 +47,12 @@ template <size_t Units>
 void ReadEditText(HWND page, int control, char16_t (&text)[Units]) {
   const size_t units = Units < kEditReadUnits ? Units : kEditReadUnits;
   text[0] = 0;
-  GetDlgItemTextW(page, control, reinterpret_cast<WCHAR*>(text), static_cast<int>(units));
+  ControlText(page, control, reinterpret_cast<WCHAR*>(text), static_cast<int>(units));
 }
 
 void StoreControls(HWND page, PrivateDevmode* block) {
   JobSettingsFields fields;
-  fields.confidential = IsDlgButtonChecked(page, IDC_PASSWORD_PRINTING) == BST_CHECKED;
+  fields.confidential = ControlCheckState(page, IDC_PASSWORD_PRINTING) == BST_CHECKED;
   ReadEditText(page, IDC_USER_NAME, fields.userName);
   ReadEditText(page, IDC_JOB_NAME, fields.jobName);
   ReadEditText(page, IDC_PASSWORD, fields.password);
@@ -61,7 +62,7 @@ void StoreControls(HWND page, PrivateDevmode* block) {
 void SetLocalizedText(HWND page, int control, WORD stringId, const OEMCUIPPARAM* param) {
   // The strings stay on the driver's heap, which outlives the page.
   const WCHAR* text = LoadResString(static_cast<HMODULE>(param->hModule), param->hOEMHeap, stringId);
-  if (text != nullptr) SetDlgItemTextW(page, control, text);
+  if (text != nullptr) SetControlText(page, control, text);
 }
 
 void PrepareFields(HWND page, const UiContext* context) {
@@ -72,12 +73,12 @@ void PrepareFields(HWND page, const UiContext* context) {
   SetLocalizedText(page, IDC_PASSWORD_LABEL, IDS_PASSWORD, param);
   SetLocalizedText(page, IDC_JOB_SETTINGS_GROUP, IDS_CONFIDENTIAL_JOB, param);
 
-  SendDlgItemMessageW(page, IDC_USER_NAME, EM_LIMITTEXT, kNameLimit, 0);
-  SendDlgItemMessageW(page, IDC_JOB_NAME, EM_LIMITTEXT, kNameLimit, 0);
-  SendDlgItemMessageW(page, IDC_PASSWORD, EM_LIMITTEXT, kPasswordLimit, 0);
-  InstallEditFilter(GetDlgItem(page, IDC_USER_NAME), NameEditProc);
-  InstallEditFilter(GetDlgItem(page, IDC_JOB_NAME), NameEditProc);
-  InstallEditFilter(GetDlgItem(page, IDC_PASSWORD), PasswordEditProc);
+  SendToControl(page, IDC_USER_NAME, EM_LIMITTEXT, kNameLimit, 0);
+  SendToControl(page, IDC_JOB_NAME, EM_LIMITTEXT, kNameLimit, 0);
+  SendToControl(page, IDC_PASSWORD, EM_LIMITTEXT, kPasswordLimit, 0);
+  InstallEditFilter(PageControl(page, IDC_USER_NAME), NameEditProc);
+  InstallEditFilter(PageControl(page, IDC_JOB_NAME), NameEditProc);
+  InstallEditFilter(PageControl(page, IDC_PASSWORD), PasswordEditProc);
 
   LoadControls(page, PrivateBlockOf(context));
   UpdateJobSettingsControls(page);
@@ -88,7 +89,7 @@ void PrepareFields(HWND page, const UiContext* context) {
 // nothing changed, so merely looking at the page leaves Apply off.
 void OnInitDialog(HWND page, const PROPSHEETPAGEW* record) {
   UiContext* context = record != nullptr ? reinterpret_cast<UiContext*>(record->lParam) : nullptr;
-  RememberEditClassProc(GetDlgItem(page, IDC_USER_NAME));
+  RememberEditClassProc(PageControl(page, IDC_USER_NAME));
   if (context != nullptr && context->pOemCUIPParam != nullptr &&
       context->pOemCUIPParam->pOEMDM != nullptr)
     PrepareFields(page, context);
@@ -149,7 +150,7 @@ void Warn(HWND page, const UiContext* context, WORD messageId) {
 
 int EditTextLength(HWND page, int control) {
   WCHAR text[kEditReadUnits] = {};
-  return GetDlgItemTextW(page, control, text, kEditReadUnits);
+  return ControlText(page, control, text, kEditReadUnits);
 }
 
 // The typing filter keeps letters out of the field, but text also arrives
@@ -157,7 +158,7 @@ int EditTextLength(HWND page, int control) {
 // WM_SETTEXT, WM_UNICHAR): the printer's keypad takes digits only.
 bool IsValidPassword(HWND page) {
   WCHAR text[kEditReadUnits] = {};
-  const int length = GetDlgItemTextW(page, IDC_PASSWORD, text, kEditReadUnits);
+  const int length = ControlText(page, IDC_PASSWORD, text, kEditReadUnits);
   if (length < kMinPasswordLength) return false;
   for (int i = 0; i < length; ++i) {
     if (text[i] < L'0' || text[i] > L'9') return false;
@@ -172,6 +173,7 @@ INT_PTR CALLBACK JobSettingsPageProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     OnInitDialog(hwnd, reinterpret_cast<const PROPSHEETPAGEW*>(lParam));
     return FALSE;
   }
+  if (message == WM_DESTROY) ForgetPageControls(hwnd);
   UiContext* context = ContextOf(hwnd);
   if (context == nullptr || context->pOemCUIPParam == nullptr) return FALSE;
 
@@ -187,7 +189,7 @@ INT_PTR CALLBACK JobSettingsPageProc(HWND hwnd, UINT message, WPARAM wParam, LPA
 }
 
 bool ValidateJobSettings(HWND page, const UiContext* context) {
-  if (IsDlgButtonChecked(page, IDC_PASSWORD_PRINTING) != BST_CHECKED) return true;
+  if (ControlCheckState(page, IDC_PASSWORD_PRINTING) != BST_CHECKED) return true;
   if (EditTextLength(page, IDC_USER_NAME) == 0 || EditTextLength(page, IDC_JOB_NAME) == 0) {
     Warn(page, context, IDS_ENTER_USER_AND_JOB_NAME);
     return false;
@@ -198,7 +200,7 @@ bool ValidateJobSettings(HWND page, const UiContext* context) {
 }
 
 void UpdateJobSettingsControls(HWND page) {
-  const bool on = IsDlgButtonChecked(page, IDC_PASSWORD_PRINTING) != BST_UNCHECKED;
-  if (!on) SendDlgItemMessageW(page, IDC_PASSWORD_PRINTING, WM_SETFOCUS, 0, 0);
-  for (int control : kFieldsAndLabels) EnableWindow(GetDlgItem(page, control), on ? TRUE : FALSE);
+  const bool on = ControlCheckState(page, IDC_PASSWORD_PRINTING) != BST_UNCHECKED;
+  if (!on) SendToControl(page, IDC_PASSWORD_PRINTING, WM_SETFOCUS, 0, 0);
+  for (int control : kFieldsAndLabels) EnableWindow(PageControl(page, control), on ? TRUE : FALSE);
 }

@@ -6,6 +6,7 @@
 #include "held_lists.h"
 #include "layout_preview.h"
 #include "load_res_string.h"
+#include "page_controls.h"
 
 namespace {
 
@@ -26,21 +27,21 @@ bool AppendPictureEntry(HWND page, int control, const ListEntry& entry, WCHAR* t
   item.iSelectedImage = entry.image;
   item.iIndent = 0;
   item.lParam = entry.option;
-  return SendDlgItemMessageW(page, control, CBEM_INSERTITEMW, 0,
+  return SendToControl(page, control, CBEM_INSERTITEMW, 0,
                              reinterpret_cast<LPARAM>(&item)) >= 0;
 }
 
 bool AppendPlainEntry(HWND page, int control, const ListEntry& entry, const WCHAR* text) {
-  const LRESULT position = SendDlgItemMessageW(page, control, CB_INSERTSTRING,
+  const LRESULT position = SendToControl(page, control, CB_INSERTSTRING,
                                                static_cast<WPARAM>(-1),
                                                reinterpret_cast<LPARAM>(text));
   if (position < 0) return false;
-  SendDlgItemMessageW(page, control, CB_SETITEMDATA, position, entry.option);
+  SendToControl(page, control, CB_SETITEMDATA, position, entry.option);
   return true;
 }
 
 LONG OptionAt(HWND page, int control, LRESULT position) {
-  const LRESULT data = SendDlgItemMessageW(page, control, CB_GETITEMDATA, position, 0);
+  const LRESULT data = SendToControl(page, control, CB_GETITEMDATA, position, 0);
   return data == CB_ERR ? -1 : static_cast<LONG>(data);
 }
 
@@ -48,7 +49,7 @@ int ImageAt(HWND page, int control, LRESULT position) {
   COMBOBOXEXITEMW item = {};
   item.mask = CBEIF_IMAGE;
   item.iItem = position;
-  if (SendDlgItemMessageW(page, control, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) == 0)
+  if (SendToControl(page, control, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) == 0)
     return kNoImage;
   return item.iImage;
 }
@@ -98,9 +99,9 @@ void FillList(HWND page, int control, LayoutList list, const ListSource& source,
               const OEMCUIPPARAM* param) {
   ListEntry entries[kMaxListEntries];
   const size_t count = BuildListEntries(list, source, entries);
-  const LRESULT held = SendDlgItemMessageW(page, control, CB_GETCOUNT, 0, 0);
+  const LRESULT held = SendToControl(page, control, CB_GETCOUNT, 0, 0);
   if (AlreadyHolds(page, control, list, held, entries, count)) return;
-  if (held != 0) SendDlgItemMessageW(page, control, CB_RESETCONTENT, 0, 0);
+  if (held != 0) SendToControl(page, control, CB_RESETCONTENT, 0, 0);
   ListEntry appended[kMaxListEntries];
   size_t used = 0;
   for (size_t i = 0; i < count; ++i) {
@@ -125,8 +126,8 @@ LRESULT PositionIn(const HeldList& recorded, LONG option) {
 
 // A selection already right is not set again.
 void SelectPosition(HWND page, int control, LRESULT wanted) {
-  if (SendDlgItemMessageW(page, control, CB_GETCURSEL, 0, 0) == wanted) return;
-  SendDlgItemMessageW(page, control, CB_SETCURSEL, static_cast<WPARAM>(wanted), 0);
+  if (SendToControl(page, control, CB_GETCURSEL, 0, 0) == wanted) return;
+  SendToControl(page, control, CB_SETCURSEL, static_cast<WPARAM>(wanted), 0);
 }
 
 }  // namespace
@@ -134,7 +135,7 @@ void SelectPosition(HWND page, int control, LRESULT wanted) {
 // ComboBoxEx answers CB_GETITEMDATA with the entry's lParam, so both kinds
 // of list read back alike.
 void SelectOption(HWND page, int control, LONG option) {
-  const LRESULT count = SendDlgItemMessageW(page, control, CB_GETCOUNT, 0, 0);
+  const LRESULT count = SendToControl(page, control, CB_GETCOUNT, 0, 0);
   HeldList recorded;
   if (RecalledList(page, control, &recorded) && count >= 0 &&
       static_cast<size_t>(count) == recorded.count) {
@@ -161,13 +162,13 @@ void ShowList(HWND page, int control, LayoutList list, const ListSource& source,
 }
 
 LONG SelectedOption(HWND page, int control) {
-  const LRESULT position = SendDlgItemMessageW(page, control, CB_GETCURSEL, 0, 0);
+  const LRESULT position = SendToControl(page, control, CB_GETCURSEL, 0, 0);
   if (position == CB_ERR) return -1;
   return OptionAt(page, control, position);
 }
 
 void EnableControls(HWND page, std::initializer_list<int> controls, bool enable) {
-  for (int control : controls) SetEnabled(GetDlgItem(page, control), enable);
+  for (int control : controls) SetEnabled(PageControl(page, control), enable);
 }
 
 // Disabling a disabled window still sends it WM_CANCELMODE, and either
@@ -178,17 +179,17 @@ void SetEnabled(HWND control, bool enable) {
 }
 
 void SetChecked(HWND page, int control, bool checked) {
-  CheckDlgButton(page, control, checked ? BST_CHECKED : BST_UNCHECKED);
+  CheckControl(page, control, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool IsChecked(HWND page, int control) {
-  return SendDlgItemMessageW(page, control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendToControl(page, control, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void SetLocalizedLabel(HWND page, int control, WORD stringId, const OEMCUIPPARAM* param) {
   WCHAR* text = LoadResString(static_cast<HMODULE>(param->hModule), param->hOEMHeap, stringId);
   if (text == nullptr) return;
-  SendDlgItemMessageW(page, control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  SendToControl(page, control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
   HeapFree(param->hOEMHeap, 0, text);
 }
 

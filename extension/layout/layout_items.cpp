@@ -1,6 +1,7 @@
 #include "layout_items.h"
 
 #include "layout_controls.h"
+#include "page_controls.h"
 #include "resource_ids.h"
 
 namespace {
@@ -127,6 +128,6 @@ void EnableItemControls(HWND page, uint32_t locked, std::initializer_list<int> c
                         bool enable) {
   for (int control : controls) {
     const bool on = enable && (locked & ControlBit(control)) == 0;
-    SetEnabled(GetDlgItem(page, control), on);
+    SetEnabled(PageControl(page, control), on);
   }
 }

@@ -10,6 +10,7 @@
 #include "layout_items.h"
 #include "layout_preview.h"
 #include "layout_refresh.h"
+#include "page_controls.h"
 #include "resource_ids.h"
 
 namespace {
@@ -44,7 +45,7 @@ void SetLabels(HWND page, const OEMCUIPPARAM* param) {
 void HideFullPageFormat(HWND page) {
   for (int control : {IDC_ARRANGEMENT, IDC_ARRANGEMENT_LABEL, IDC_BINDING_EDGE,
                       IDC_BINDING_EDGE_LABEL, IDC_DRAW_BORDERS}) {
-    ShowWindow(GetDlgItem(page, control), SW_HIDE);
+    ShowWindow(PageControl(page, control), SW_HIDE);
   }
 }
 
@@ -61,7 +62,7 @@ void AttachImageList(HWND page, HMODULE module, const CommonControlsProcs* cc) {
     DestroyIcon(icon);
   }
   for (int control : kPictureLists)
-    SendDlgItemMessageW(page, control, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
+    SendToControl(page, control, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
 }
 
 void OnInitDialog(HWND page, const PROPSHEETPAGEW* record) {
@@ -79,9 +80,9 @@ void OnInitDialog(HWND page, const PROPSHEETPAGEW* record) {
 void OnDestroy(HWND page) {
   const CommonControlsProcs* cc = BoundCommonControls();
   auto list = reinterpret_cast<HIMAGELIST>(
-      SendDlgItemMessageW(page, IDC_ORIENTATION, CBEM_GETIMAGELIST, 0, 0));
+      SendToControl(page, IDC_ORIENTATION, CBEM_GETIMAGELIST, 0, 0));
   if (cc == nullptr || list == nullptr) return;
-  for (int control : kPictureLists) SendDlgItemMessageW(page, control, CBEM_SETIMAGELIST, 0, 0);
+  for (int control : kPictureLists) SendToControl(page, control, CBEM_SETIMAGELIST, 0, 0);
   cc->imageListDestroy(list);
 }
 
@@ -110,20 +111,24 @@ INT_PTR CALLBACK LayoutPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     OnInitDialog(hwnd, reinterpret_cast<const PROPSHEETPAGEW*>(lParam));
     return 0;
   }
-  // What the preview and the lists' records keep is the page's own,
-  // context or not.
+  const UiContext* context = ContextOf(hwnd);
+  const bool hasContext = context != nullptr && context->pOemCUIPParam != nullptr;
+  // What the preview and the records of lists and controls keep is the
+  // page's own, context or not; the controls go last, as the others
+  // still look theirs up.
   if (message == WM_DESTROY) {
     ReleaseLayoutPreview(hwnd);
     ForgetLists(hwnd);
+    if (hasContext) OnDestroy(hwnd);
+    ForgetPageControls(hwnd);
+    return 0;
   }
-  const UiContext* context = ContextOf(hwnd);
-  if (context == nullptr || context->pOemCUIPParam == nullptr) return 0;
+  if (!hasContext) return 0;
   switch (message) {
     case WM_SHOWWINDOW: RefreshFromItems(hwnd, context); return 0;
     case WM_PAINT: PaintLayoutPreview(hwnd, context->pOemCUIPParam); return 0;
     case WM_COMMAND: return OnCommand(hwnd, context, LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY: return OnNotify(context, reinterpret_cast<const NMHDR*>(lParam));
-    case WM_DESTROY: OnDestroy(hwnd); return 0;
     default: return 0;
   }
 }

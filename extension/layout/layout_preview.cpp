@@ -4,6 +4,7 @@
 
 #include "layout_common_controls.h"
 #include "layout_items.h"
+#include "page_controls.h"
 #include "resource_ids.h"
 
 namespace {
@@ -43,7 +44,7 @@ bool HasArea(const RECT& r) { return r.right > r.left && r.bottom > r.top; }
 
 RECT FrameInPage(HWND page) {
   RECT frame = {};
-  GetWindowRect(GetDlgItem(page, IDC_PREVIEW), &frame);
+  GetWindowRect(PageControl(page, IDC_PREVIEW), &frame);
   POINT corners[2] = {{frame.left, frame.top}, {frame.right, frame.bottom}};
   ScreenToClient(page, &corners[0]);
   ScreenToClient(page, &corners[1]);
@@ -54,13 +55,13 @@ RECT FrameInPage(HWND page) {
 // no use for its window's user data; it is made at the first paint.
 PreviewStore* StoreOf(HWND page) {
   return reinterpret_cast<PreviewStore*>(
-      GetWindowLongPtrW(GetDlgItem(page, IDC_PREVIEW), GWLP_USERDATA));
+      GetWindowLongPtrW(PageControl(page, IDC_PREVIEW), GWLP_USERDATA));
 }
 
 PreviewStore* MadeStoreOf(HWND page, HMODULE module) {
   PreviewStore* store = StoreOf(page);
   if (store != nullptr) return store;
-  HWND frame = GetDlgItem(page, IDC_PREVIEW);
+  HWND frame = PageControl(page, IDC_PREVIEW);
   if (frame == nullptr) return nullptr;
   store = new (std::nothrow) PreviewStore(module);
   if (store != nullptr) SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(store));
@@ -203,6 +204,6 @@ void InvalidateLayoutPreview(HWND page) {
 void ReleaseLayoutPreview(HWND page) {
   PreviewStore* store = StoreOf(page);
   if (store == nullptr) return;
-  SetWindowLongPtrW(GetDlgItem(page, IDC_PREVIEW), GWLP_USERDATA, 0);
+  SetWindowLongPtrW(PageControl(page, IDC_PREVIEW), GWLP_USERDATA, 0);
   delete store;
 }
