@@ -1,5 +1,7 @@
 #include "page_controls.h"
 
+#include "table_lock.h"
+
 namespace {
 
 // A Layout page has eighteen controls and a Job Settings page nine; a
@@ -17,22 +19,10 @@ struct Slot {
 Slot g_slots[kSlots];
 size_t g_next = 0;
 
-// Sheets of different threads may share the library; the oldest systems
-// have no slim lock.
 LONG g_busy = 0;
 
-class TableLock {
- public:
-  TableLock() {
-    while (InterlockedCompareExchange(&g_busy, 1, 0) != 0) Sleep(0);
-  }
-  ~TableLock() { InterlockedExchange(&g_busy, 0); }
-  TableLock(const TableLock&) = delete;
-  TableLock& operator=(const TableLock&) = delete;
-};
-
 HWND Kept(HWND page, int control) {
-  TableLock lock;
+  TableLock lock(&g_busy);
   for (const Slot& slot : g_slots)
     if (slot.page == page && slot.control == control) return slot.window;
   return nullptr;
@@ -41,7 +31,7 @@ HWND Kept(HWND page, int control) {
 // In the control's own slot if it has one, else in a free one, else in
 // the oldest.
 void Keep(HWND page, int control, HWND window) {
-  TableLock lock;
+  TableLock lock(&g_busy);
   Slot* chosen = nullptr;
   for (Slot& slot : g_slots)
     if (slot.page == page && slot.control == control) chosen = &slot;
@@ -99,7 +89,7 @@ int ControlText(HWND page, int control, WCHAR* text, int units) {
 }
 
 void ForgetPageControls(HWND page) {
-  TableLock lock;
+  TableLock lock(&g_busy);
   for (Slot& slot : g_slots)
     if (slot.page == page) slot = Slot();
 }

@@ -1,5 +1,7 @@
 #include "held_lists.h"
 
+#include "table_lock.h"
+
 namespace {
 
 // Six lists a page; a few pages open at once in one process. A list the
@@ -16,19 +18,7 @@ struct Slot {
 Slot g_slots[kSlots];
 unsigned g_uses = 0;
 
-// Sheets of different threads may share the library. The table is held
-// for a few copies at a time, and the oldest systems have no slim lock.
 LONG g_busy = 0;
-
-class TableLock {
- public:
-  TableLock() {
-    while (InterlockedCompareExchange(&g_busy, 1, 0) != 0) Sleep(0);
-  }
-  ~TableLock() { InterlockedExchange(&g_busy, 0); }
-  TableLock(const TableLock&) = delete;
-  TableLock& operator=(const TableLock&) = delete;
-};
 
 Slot* Find(HWND page, int control) {
   for (Slot& slot : g_slots)
@@ -49,7 +39,7 @@ Slot* FreeOrOldest() {
 
 void RememberList(HWND page, int control, const ListEntry* entries, size_t count) {
   if (count > kMaxListEntries) return;
-  TableLock lock;
+  TableLock lock(&g_busy);
   Slot* slot = Find(page, control);
   if (slot == nullptr) slot = FreeOrOldest();
   slot->page = page;
@@ -60,7 +50,7 @@ void RememberList(HWND page, int control, const ListEntry* entries, size_t count
 }
 
 bool RecalledList(HWND page, int control, HeldList* held) {
-  TableLock lock;
+  TableLock lock(&g_busy);
   Slot* slot = Find(page, control);
   if (slot != nullptr) {
     slot->lastUse = ++g_uses;
@@ -70,7 +60,7 @@ bool RecalledList(HWND page, int control, HeldList* held) {
 }
 
 void ForgetLists(HWND page) {
-  TableLock lock;
+  TableLock lock(&g_busy);
   for (Slot& slot : g_slots)
     if (slot.page == page) slot = Slot();
 }
